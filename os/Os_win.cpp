@@ -1,0 +1,224 @@
+// Win32 implementation of the OS layer, W APIs only.
+#include <windows.h>
+
+#include <string>
+
+#include "os/Cp932_win.h"
+#include "os/Os.h"
+
+namespace os {
+
+extern int gOpenFiles;
+
+namespace {
+constexpr UINT kCp932 = 932;
+
+bool IsLead932(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+}  // namespace
+
+std::wstring WideFrom932(std::string_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    // Character by character, so that one invalid byte spoils only itself.
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t len = (IsLead932(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+        wchar_t w[2];
+        int n = ::MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, text.data() + i, static_cast<int>(len), w, 2);
+        if (n == 1) {
+            out.push_back(w[0]);
+        } else {
+            for (std::size_t k = 0; k < len; ++k) out.push_back(L'\xFFFD');
+        }
+        i += len;
+    }
+    return out;
+}
+
+bool Cp932FromWide(std::wstring_view wide, std::string& out) {
+    if (wide.empty()) {
+        out.clear();
+        return true;
+    }
+    int n = ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                  0, nullptr, nullptr);
+    if (n <= 0) return false;
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    BOOL usedDefault = FALSE;
+    ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), bytes.data(), n,
+                          nullptr, &usedDefault);
+    if (usedDefault) return false;
+    out = std::move(bytes);
+    return true;
+}
+
+std::string Cp932FromWideLossy(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    int n = ::WideCharToMultiByte(kCp932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string bytes(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(kCp932, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr);
+    return bytes;
+}
+
+std::string PathToUtf8(const Path& path) {
+    if (path.empty()) return {};
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+Path PathFromUtf8(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    Path out(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+bool SamePathIgnoringCase(const Path& a, const Path& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE) == CSTR_EQUAL;
+}
+
+File File::OpenRead(const Path& path) {
+    if (Faults::Hit(Op::Open)) return File();
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return File();
+    ++gOpenFiles;
+    return File(h);
+}
+
+File File::CreateWrite(const Path& path) {
+    if (Faults::Hit(Op::Open)) return File();
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return File();
+    ++gOpenFiles;
+    return File(h);
+}
+
+bool File::Read(char* buffer, std::size_t size, std::size_t& got) {
+    got = 0;
+    if (!IsOpen() || Faults::Hit(Op::Read)) return false;
+    DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+    DWORD n = 0;
+    if (!::ReadFile(handle_, buffer, chunk, &n, nullptr)) return false;
+    got = n;
+    return true;
+}
+
+bool File::Write(std::string_view data) {
+    if (!IsOpen() || Faults::Hit(Op::Write)) return false;
+    while (!data.empty()) {
+        DWORD chunk = data.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(data.size());
+        DWORD n = 0;
+        if (!::WriteFile(handle_, data.data(), chunk, &n, nullptr) || n == 0) return false;
+        data.remove_prefix(n);
+    }
+    return true;
+}
+
+bool File::Flush() {
+    if (!IsOpen() || Faults::Hit(Op::Flush)) return false;
+    return ::FlushFileBuffers(handle_) != 0;
+}
+
+bool File::Close() {
+    if (!IsOpen()) return true;
+    bool ok = !Faults::Hit(Op::Close);
+    if (!::CloseHandle(handle_)) ok = false;
+    handle_ = kInvalid;
+    --gOpenFiles;
+    return ok;
+}
+
+bool DeleteFile(const Path& path) {
+    if (Faults::Hit(Op::Delete)) return false;
+    return ::DeleteFileW(path.c_str()) != 0;
+}
+
+bool ReplaceFile(const Path& source, const Path& target) {
+    if (Faults::Hit(Op::Replace)) return false;
+    return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+int32_t FileStamp(const Path& path) {
+    if (Faults::Hit(Op::Stamp)) return -1;
+    // One metadata query, no handle, no allocation: the watcher's idle tick
+    // is nothing but this.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    FILETIME local;
+    WORD date = 0, time = 0;
+    if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) return -1;
+    if (!::FileTimeToDosDateTime(&local, &date, &time)) return -1;
+    return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
+}
+
+bool SetFileStamp(const Path& path, int32_t dosStamp) {
+    auto packed = static_cast<uint32_t>(dosStamp);
+    FILETIME local, utc;
+    if (!::DosDateTimeToFileTime(static_cast<WORD>(packed >> 16), static_cast<WORD>(packed & 0xFFFF), &local))
+        return false;
+    if (!::LocalFileTimeToFileTime(&local, &utc)) return false;
+    HANDLE h = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BOOL ok = ::SetFileTime(h, nullptr, nullptr, &utc);
+    ::CloseHandle(h);
+    return ok != 0;
+}
+
+namespace {
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto* list = reinterpret_cast<std::vector<TopWindow>*>(param);
+    TopWindow w;
+    w.hasOwner = ::GetWindow(hwnd, GW_OWNER) != nullptr;
+    w.visible = ::IsWindowVisible(hwnd) != 0;
+    if (!w.hasOwner && w.visible) {
+        wchar_t title[256];
+        int n = ::GetWindowTextW(hwnd, title, 256);
+        w.title = Cp932FromWideLossy(std::wstring_view(title, n > 0 ? static_cast<std::size_t>(n) : 0));
+        if (w.title.size() > 254) w.title.resize(254);
+    }
+    list->push_back(std::move(w));
+    return TRUE;  // always on to the last window
+}
+
+class WinEnvironment final : public Environment {
+public:
+    LocalTime Now() override {
+        SYSTEMTIME st;
+        ::GetLocalTime(&st);
+        return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+    }
+    std::vector<TopWindow> TopLevelWindows() override {
+        std::vector<TopWindow> list;
+        ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&list));
+        return list;
+    }
+    Path ProgramPath() override {
+        std::wstring buf(MAX_PATH, L'\0');
+        for (;;) {
+            DWORD n = ::GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+            if (n == 0) return {};
+            if (n < buf.size()) {
+                buf.resize(n);
+                return buf;
+            }
+            buf.resize(buf.size() * 2);  // long paths (\\?\) may exceed MAX_PATH
+        }
+    }
+};
+}  // namespace
+
+Environment& SystemEnvironment() {
+    static WinEnvironment env;
+    return env;
+}
+
+}  // namespace os

@@ -1,0 +1,46 @@
+#pragma once
+// Typing in an editable combo box: the text completes against the list. Pure
+// functions of their arguments, so that every keystroke rule is tested without
+// a window. Offsets are byte offsets into code page 932 texts and always lie
+// on character boundaries.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+struct EditState {
+    std::string text;
+    std::size_t selStart = 0;   // also the caret when nothing is selected
+    std::size_t selLength = 0;
+    bool operator==(const EditState&) const = default;
+};
+
+enum class KeyKind { Char, Backspace, Tab, Escape };
+
+struct Key {
+    KeyKind kind = KeyKind::Char;
+    std::string bytes;  // the typed character: one byte, or both bytes of a two-byte one
+    static Key Char(std::string b) { return {KeyKind::Char, std::move(b)}; }
+    static Key Backspace() { return {KeyKind::Backspace, {}}; }
+};
+
+struct TypingResult {
+    EditState state;
+    int currentLine = -1;    // the list line that is current afterwards
+    bool runChange = false;  // whether the change handling runs
+};
+
+// Keeps offsets inside the text and on character boundaries.
+EditState NormalizeEdit(EditState s);
+
+// A key typed into a plain edit field: insert (replacing the selection),
+// Backspace; Tab and Escape change nothing.
+TypingResult TypeInEdit(const EditState& edit, const Key& key);
+
+// A key typed into a combo box whose list is `lines` and whose current line
+// is `currentLine`.
+TypingResult TypeInCombo(const std::vector<std::string>& lines, const EditState& edit, int currentLine,
+                         const Key& key);
+
+}  // namespace ui
