@@ -103,6 +103,12 @@ public:
     virtual LocalTime Now() = 0;
     virtual std::vector<TopWindow> TopLevelWindows() = 0;
     virtual Path ProgramPath() = 0;
+    // A window of this outer size at (left, top) that would not touch any
+    // monitor's work area is moved, keeping its size, into the work area of
+    // the nearest monitor; one that is even partly on a monitor stays.
+    virtual void KeepReachable(int& left, int& top, int width, int height) {
+        (void)left, (void)top, (void)width, (void)height;
+    }
 };
 
 // The real services of this machine.

@@ -1,0 +1,66 @@
+#include "app/Selection.h"
+
+#include <string_view>
+
+#include "common/TextFile.h"
+#include "common/uMyFunc.h"
+
+const char* const kSelectionHeader = "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";
+const char* const kUnspecified = "(\x96\xB3\x8E\x77\x92\xE8)";
+
+Selection DefaultSelection() { return {kUnspecified, kUnspecified, 0}; }
+
+namespace {
+// Every byte of a space's code or lower goes from both ends. Trail bytes of
+// two-byte characters are never that low, so this is safe on raw bytes.
+std::string_view TrimControls(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 0x20) s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 0x20) s.remove_suffix(1);
+    return s;
+}
+}  // namespace
+
+Selection ReadSelectionFile(const os::Path& path) {
+    Selection s = DefaultSelection();
+    if (os::FileStamp(path) == -1) return s;
+    bool ok = false;
+    {
+        TextReader reader(path);
+        if (reader.IsOpen()) {
+            std::string line;
+            if (reader.ReadLine(line)) {
+                if (TrimControls(line) != kSelectionHeader) return s;  // foreign file: defaults, file left alone
+                std::string radius, diameter, mode;
+                if (reader.ReadLine(radius) && reader.ReadLine(diameter) && reader.ReadLine(mode)) {
+                    s.radiusText = std::move(radius);
+                    s.diameterText = std::move(diameter);
+                    s.mode = IntOrZero(mode);
+                    ok = reader.Close();
+                }
+            }
+        }
+    }
+    if (!ok) {
+        os::DeleteFile(path);  // the result is deliberately not checked
+        return DefaultSelection();
+    }
+    return s;
+}
+
+void WriteSelectionFile(const os::Path& path, const Selection& s) {
+    std::string content;
+    content.reserve(64 + s.radiusText.size() + s.diameterText.size());
+    AppendLine(content, kSelectionHeader);
+    AppendLine(content, s.radiusText);
+    AppendLine(content, s.diameterText);
+    AppendLine(content, std::to_string(s.mode));
+    bool ok = false;
+    {
+        os::File f = os::File::CreateWrite(path);
+        if (f.IsOpen()) {
+            bool written = f.Write(content);
+            ok = f.Close() && written;
+        }
+    }
+    if (!ok) os::DeleteFile(path);
+}

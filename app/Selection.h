@@ -1,0 +1,28 @@
+#pragma once
+// The selection file "k307.dat": the palette's output to the companion
+// drawing command. Four lines: header, radius text, diameter text, mode.
+#include <cstdint>
+#include <string>
+
+#include "os/Os.h"
+
+struct Selection {
+    std::string radiusText;
+    std::string diameterText;
+    int32_t mode = 0;
+};
+
+// "[Vorna]k307：接円の作図" (no space after "]", unlike the caption).
+extern const char* const kSelectionHeader;
+// "(無指定)", the default text and the first line of both combo lists.
+extern const char* const kUnspecified;
+
+Selection DefaultSelection();
+
+// Reads the file, or gives the defaults when it is missing, foreign or
+// unreadable (an unreadable file is deleted where possible).
+Selection ReadSelectionFile(const os::Path& path);
+
+// Writes the whole file with one write call, so a reader sees the old file or
+// the new one; a failed write deletes the file.
+void WriteSelectionFile(const os::Path& path, const Selection& s);
