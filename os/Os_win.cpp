@@ -1,5 +1,9 @@
 // Win32 implementation of the OS layer, W APIs only.
 #include <windows.h>
+// <windows.h> maps these names to DeleteFileW and ReplaceFileW; left defined
+// they would rename the layer's own functions and break the link.
+#undef DeleteFile
+#undef ReplaceFile
 
 #include <string>
 
@@ -155,6 +159,11 @@ int32_t FileStamp(const Path& path) {
     FILETIME local;
     WORD date = 0, time = 0;
     if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) return -1;
+    // Wine's FileTimeToDosDateTime does not refuse years after 2107: their
+    // year field wraps round to the 1980s and a file from 2108 would pass
+    // for one from 1980.
+    SYSTEMTIME st;
+    if (!::FileTimeToSystemTime(&local, &st) || st.wYear < 1980 || st.wYear > 2107) return -1;
     if (!::FileTimeToDosDateTime(&local, &date, &time)) return -1;
     return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
 }
