@@ -8,7 +8,9 @@
 namespace cp932 {
 
 // Lead bytes of code page 932 proper.
-constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+constexpr bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 // Length of the character that starts at `i` (1 or 2), by code page 932's
 // lead bytes; a lead byte in the last position stands alone.
@@ -34,7 +36,9 @@ constexpr bool IsCharBoundary(std::string_view s, std::size_t i) {
     return p == i;
 }
 
-constexpr unsigned char AsciiLower(unsigned char b) { return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b; }
+constexpr unsigned char AsciiLower(unsigned char b) {
+    return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b;
+}
 
 // True when `text` begins with `prefix`, ASCII letters compared without case;
 // both bytes of a two-byte character compare exactly, so a trail byte that
@@ -46,7 +50,8 @@ constexpr bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_vi
         std::size_t len = CharLength(prefix, i);
         if (len == 2) {
             if (i + 1 >= text.size() || text[i] != prefix[i] || text[i + 1] != prefix[i + 1]) return false;
-        } else if (AsciiLower(static_cast<unsigned char>(text[i])) != AsciiLower(static_cast<unsigned char>(prefix[i]))) {
+        } else if (AsciiLower(static_cast<unsigned char>(text[i])) !=
+                   AsciiLower(static_cast<unsigned char>(prefix[i]))) {
             return false;
         } else if (CharLength(text, i) == 2) {
             return false;  // a one-byte character against a lead byte

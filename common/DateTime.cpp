@@ -15,8 +15,8 @@ constexpr long long kDaysFrom1899To1970 = 25569;
 }  // namespace
 
 double DateTimeFromLocal(const os::LocalTime& t) {
-    long long days = DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
-                     kDaysFrom1899To1970;
+    long long days =
+        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) + kDaysFrom1899To1970;
     long long ms = ((static_cast<long long>(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
     double fraction = static_cast<double>(ms) / 86400000.0;
     // Before the epoch the OLE convention counts the days negative but the
@@ -24,4 +24,6 @@ double DateTimeFromLocal(const os::LocalTime& t) {
     return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
-double NowDateTime(os::Environment& env) { return DateTimeFromLocal(env.Now()); }
+double NowDateTime(os::Environment& env) {
+    return DateTimeFromLocal(env.Now());
+}

@@ -8,7 +8,7 @@
 #include "os/Os.h"
 
 struct SettingsStore {
-    os::Path ProgramDir;  // folder of the program file, with trailing delimiter
+    os::Path ProgramDir;     // folder of the program file, with trailing delimiter
     int32_t ScreenType = 0;  // 0 horizontal; any other value vertical
     // Counts equal the list sizes, except that a broken configuration file may
     // leave a negative count, which means no entries.

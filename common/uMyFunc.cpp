@@ -8,7 +8,9 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -25,7 +27,9 @@ std::size_t SkipSpaces(std::string_view s) {
 
 // The walk of DigitsOnly and StripBlanks: these take 0x80 and 0xFD as lead
 // bytes too, unlike code page 932 proper, and a stored entry depends on it.
-bool IsWalkLeadByte(unsigned char b) { return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD); }
+bool IsWalkLeadByte(unsigned char b) {
+    return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
+}
 
 template <typename Keep>
 std::string WalkKeeping(std::string_view text, Keep keep) {
@@ -178,10 +182,14 @@ SplitEntry SplitValueEntry(std::string_view entry) {
         int code;
     };
     static constexpr Pattern kPatterns[] = {
-        {"\x8E\xC0\x90\xA1mm", kActualMm},     {"\x90\x7D\x90\xA1mm", kDrawingMm},
-        {"\x8E\xC0\x90\xA1m", kActualM},       {"\x8E\xC0\x90\xA1\x82\x8D", kActualM},
-        {"\x90\x7D\x90\xA1m", kDrawingM},      {"\x90\x7D\x90\xA1\x82\x8D", kDrawingM},
-        {"mm", kActualMm},                     {"m", kActualM},
+        {"\x8E\xC0\x90\xA1mm", kActualMm},
+        {"\x90\x7D\x90\xA1mm", kDrawingMm},
+        {"\x8E\xC0\x90\xA1m", kActualM},
+        {"\x8E\xC0\x90\xA1\x82\x8D", kActualM},
+        {"\x90\x7D\x90\xA1m", kDrawingM},
+        {"\x90\x7D\x90\xA1\x82\x8D", kDrawingM},
+        {"mm", kActualMm},
+        {"m", kActualM},
         {"\x82\x8D", kActualM},
     };
     std::string_view s = entry;

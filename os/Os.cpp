@@ -23,9 +23,13 @@ void Faults::Clear() {
     gCalls.fill(0);
 }
 
-int Faults::Calls(Op op) { return gCalls[static_cast<std::size_t>(op)]; }
+int Faults::Calls(Op op) {
+    return gCalls[static_cast<std::size_t>(op)];
+}
 
-int Faults::OpenFiles() { return gOpenFiles; }
+int Faults::OpenFiles() {
+    return gOpenFiles;
+}
 
 bool Faults::Hit(Op op) {
     auto i = static_cast<std::size_t>(op);
@@ -33,7 +37,9 @@ bool Faults::Hit(Op op) {
     return gFailAt[i] != 0 && gCalls[i] == gFailAt[i];
 }
 
-Path PathFromAscii(std::string_view ascii) { return Path(ascii.begin(), ascii.end()); }
+Path PathFromAscii(std::string_view ascii) {
+    return Path(ascii.begin(), ascii.end());
+}
 
 static bool IsDelimiter(PathChar c) {
 #ifdef _WIN32
@@ -56,7 +62,9 @@ Path ReplaceExtension(const Path& filePath, std::string_view extension) {
     return stem + PathFromAscii(extension);
 }
 
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+File::File(File&& other) noexcept : handle_(other.handle_) {
+    other.handle_ = kInvalid;
+}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
@@ -67,6 +75,8 @@ File& File::operator=(File&& other) noexcept {
     return *this;
 }
 
-File::~File() { Close(); }
+File::~File() {
+    Close();
+}
 
 }  // namespace os

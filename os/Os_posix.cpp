@@ -19,8 +19,12 @@ namespace os {
 
 extern int gOpenFiles;
 
-std::string PathToUtf8(const Path& path) { return path; }
-Path PathFromUtf8(std::string_view utf8) { return Path(utf8); }
+std::string PathToUtf8(const Path& path) {
+    return path;
+}
+Path PathFromUtf8(std::string_view utf8) {
+    return Path(utf8);
+}
 
 bool SamePathIgnoringCase(const Path& a, const Path& b) {
     if (a.size() != b.size()) return false;
@@ -166,8 +170,13 @@ public:
         std::tm tm{};
         time_t t = tv.tv_sec;
         ::localtime_r(&t, &tm);
-        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
-                tm.tm_min,         tm.tm_sec,     static_cast<int>(tv.tv_usec / 1000)};
+        return {tm.tm_year + 1900,
+                tm.tm_mon + 1,
+                tm.tm_mday,
+                tm.tm_hour,
+                tm.tm_min,
+                tm.tm_sec,
+                static_cast<int>(tv.tv_usec / 1000)};
     }
     // The host has no window system; only the injected lists of tests exist.
     std::vector<TopWindow> TopLevelWindows() override { return {}; }

@@ -17,7 +17,9 @@ extern int gOpenFiles;
 namespace {
 constexpr UINT kCp932 = 932;
 
-bool IsLead932(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLead932(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 }  // namespace
 
 std::wstring WideFrom932(std::string_view text) {
@@ -44,8 +46,8 @@ bool Cp932FromWide(std::wstring_view wide, std::string& out) {
         out.clear();
         return true;
     }
-    int n = ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                  0, nullptr, nullptr);
+    int n = ::WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                  nullptr, nullptr);
     if (n <= 0) return false;
     std::string bytes(static_cast<std::size_t>(n), '\0');
     BOOL usedDefault = FALSE;
@@ -82,8 +84,8 @@ Path PathFromUtf8(std::string_view utf8) {
 }
 
 bool SamePathIgnoringCase(const Path& a, const Path& b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE) == CSTR_EQUAL;
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 
 File File::OpenRead(const Path& path) {
