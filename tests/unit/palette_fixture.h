@@ -1,0 +1,114 @@
+#pragma once
+// A palette and its settings dialog running headless on a fake environment:
+// an injected clock, window list and program path inside a fresh folder, and
+// a KeepReachable that records (and may move) every placement it is asked for.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/Unit1z.h"
+#include "common/Unit3z.h"
+#include "os/Os.h"
+#include "settings/Unit2z.h"
+#include "tests/helpers/TestSupport.h"
+
+namespace palette_test {
+
+// Code page 932 bytes, spelled out so that a wrong constant in the program
+// cannot make a check pass.
+inline const std::string kUnspecified = "(\x96\xB3\x8E\x77\x92\xE8)";  // (無指定)
+inline const std::string kHeader =
+    "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";  // [Vorna]k307：接円の作図
+inline const std::string kTitle =
+    "[Vorna] k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";  // the window caption
+inline const std::string kZusun = "\x90\x7D\x90\xA1";                // 図寸
+inline const std::string kFullM = "\x82\x8D";                        // ｍ (full width)
+
+struct Placement {
+    int left, top, width, height;
+    bool operator==(const Placement&) const = default;
+};
+
+class FakeEnvironment : public os::Environment {
+public:
+    os::LocalTime now{2024, 1, 1, 6, 0, 0, 0};  // OLE date 45292.25
+    std::vector<os::TopWindow> windows;
+    os::Path program;
+    std::vector<Placement> placements;
+    std::function<void(int& left, int& top)> move;
+
+    os::LocalTime Now() override { return now; }
+    std::vector<os::TopWindow> TopLevelWindows() override { return windows; }
+    os::Path ProgramPath() override { return program; }
+    void KeepReachable(int& left, int& top, int width, int height) override {
+        placements.push_back({left, top, width, height});
+        if (move) move(left, top);
+    }
+};
+
+// The lines, each followed by `eol`.
+inline std::string Lines(std::initializer_list<std::string> lines, const std::string& eol = "\r\n") {
+    std::string s;
+    for (const auto& l : lines) s += l + eol;
+    return s;
+}
+
+inline std::string SelectionBytes(const std::string& radius, const std::string& diameter, const std::string& mode) {
+    return Lines({kHeader, radius, diameter, mode});
+}
+
+class PaletteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        os::Faults::Clear();
+        openBefore_ = os::Faults::OpenFiles();
+        Settings().ResetSettings();
+        Settings().ProgramDir.clear();
+        env.program = dir / "k307palette.exe";
+        env.windows = {{false, true, kTitle}};  // this copy's own application window
+    }
+    void TearDown() override {
+        os::Faults::Clear();
+        EXPECT_EQ(os::Faults::OpenFiles(), openBefore_) << "a file was left open";
+        Settings().ResetSettings();
+        Settings().ProgramDir.clear();
+    }
+
+    os::Path SelectionPath() const { return dir / "k307.dat"; }
+    os::Path ConfigPath() const { return dir / "k307palette.dat"; }
+    os::Path SyncPath() const { return dir / "k307.ini"; }
+
+    static std::string Read(const os::Path& path) {
+        auto bytes = testkit::ReadBytes(path);
+        return bytes ? *bytes : std::string("<missing>");
+    }
+    static void Write(const os::Path& path, const std::string& bytes) {
+        ASSERT_TRUE(testkit::WriteBytes(path, bytes));
+    }
+
+    // File names in the program folder.
+    std::set<std::string> Files() const {
+        std::set<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(dir.Folder())))
+            names.insert(os::PathToUtf8(e.path().filename().native()));
+        return names;
+    }
+
+    int Calls(os::Op op) const { return os::Faults::Calls(op); }
+
+    testkit::ScratchDir dir;
+    FakeEnvironment env;
+    TForm2 dialog;
+    TForm1 palette{env, dialog};
+
+private:
+    int openBefore_ = 0;
+};
+
+}  // namespace palette_test
