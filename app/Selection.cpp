@@ -8,7 +8,9 @@
 const char* const kSelectionHeader = "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";
 const char* const kUnspecified = "(\x96\xB3\x8E\x77\x92\xE8)";
 
-Selection DefaultSelection() { return {kUnspecified, kUnspecified, 0}; }
+Selection DefaultSelection() {
+    return {kUnspecified, kUnspecified, 0};
+}
 
 namespace {
 // Every byte of a space's code or lower goes from both ends. Trail bytes of

@@ -190,7 +190,9 @@ void TForm1::Button1Click() {
     StartTimer();
 }
 
-void TForm1::Button2Click() { Close(); }
+void TForm1::Button2Click() {
+    Close();
+}
 
 void TForm1::Timer1Timer() {
     StopTimer();

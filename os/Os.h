@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+// <windows.h> would rename DeleteFile and ReplaceFile to their W forms.
+#undef DeleteFile
+#undef ReplaceFile
+
 namespace os {
 
 #ifdef _WIN32

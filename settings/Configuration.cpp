@@ -28,7 +28,9 @@ bool ReadList(TextReader& reader, int32_t& count, std::vector<std::string>& list
     return true;
 }
 
-void AppendInt(std::string& content, int32_t value) { AppendLine(content, std::to_string(value)); }
+void AppendInt(std::string& content, int32_t value) {
+    AppendLine(content, std::to_string(value));
+}
 
 }  // namespace
 
@@ -50,7 +52,10 @@ void LoadConfiguration(const os::Path& path, ui::Form& palette, ui::Form& dialog
     reader.Close();
 }
 
-std::string ConfigurationContent(int paletteLeft, int paletteTop, int dialogLeft, int dialogTop,
+std::string ConfigurationContent(int paletteLeft,
+                                 int paletteTop,
+                                 int dialogLeft,
+                                 int dialogTop,
                                  const SettingsStore& store) {
     std::size_t size = 64;
     for (const auto& e : store.RadiusList) size += e.size() + 2;
@@ -70,8 +75,7 @@ std::string ConfigurationContent(int paletteLeft, int paletteTop, int dialogLeft
 }
 
 void SaveConfiguration(const os::Path& path, ui::Form& palette, ui::Form& dialog) {
-    std::string content =
-        ConfigurationContent(palette.Left(), palette.Top(), dialog.Left(), dialog.Top(), Settings());
+    std::string content = ConfigurationContent(palette.Left(), palette.Top(), dialog.Left(), dialog.Top(), Settings());
     // The counts are written as held; entries only as far as the lists hold
     // them, so a count beyond the list never reads past its end.
     os::Path temp = path + os::PathFromAscii(".tmp");

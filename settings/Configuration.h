@@ -22,5 +22,8 @@ void LoadConfiguration(const os::Path& path, ui::Form& palette, ui::Form& dialog
 void SaveConfiguration(const os::Path& path, ui::Form& palette, ui::Form& dialog);
 
 // The file's bytes for these positions and store.
-std::string ConfigurationContent(int paletteLeft, int paletteTop, int dialogLeft, int dialogTop,
+std::string ConfigurationContent(int paletteLeft,
+                                 int paletteTop,
+                                 int dialogLeft,
+                                 int dialogTop,
                                  const SettingsStore& store);

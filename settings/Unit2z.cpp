@@ -9,44 +9,71 @@
 namespace {
 constexpr uint32_t kLightGrey = 0xE8E8E8;
 
-const char* const kGeneralPage = "\x91S\x94\xCA(&0)";                               // 全般(&0)
-const char* const kRadiusPage = "\x94\xBC\x8C" "a\x93\xFC\x97\xCD(&1)";             // 半径入力(&1)
-const char* const kDiameterPage = "\x92\xBC\x8C" "a\x93\xFC\x97\xCD(&2)";           // 直径入力(&2)
-const char* const kScreenType = "\x89\xE6\x96\xCA\x83^\x83" "C\x83v";               // 画面タイプ
-const char* const kHorizontal = "\x89\xA1\x8C^";                                    // 横型
-const char* const kVertical = "\x8F" "c\x8C^";                                      // 縦型
-const char* const kDataList = "\x83" "f\x81[\x83^\x88\xEA\x97\x97";                 // データ一覧
-const char* const kDataItem = "\x83" "f\x81[\x83^\x8D\x80\x96\xDA";                 // データ項目
-const char* const kUp = "\x81\xA3";                                                 // ▲
-const char* const kDown = "\x81\xA5";                                               // ▼
-const char* const kDelete = "\x8D\xED\x8F\x9C";                                     // 削除
-const char* const kRadiusLabel = "\x94\xBC\x8C" "a\x81" "F";                        // 半径：
-const char* const kDiameterLabel = "\x92\xBC\x8C" "a\x81" "F";                      // 直径：
-const char* const kUnit = "\x92P\x88\xCA";                                          // 単位
-const char* const kUnitActualMm = "\x8E\xC0\x90\xA1mm";                             // 実寸mm
-const char* const kUnitDrawingMm = "\x90}\x90\xA1mm";                               // 図寸mm
-const char* const kUnitActualM = "\x8E\xC0\x90\xA1\x82\x8D";                        // 実寸ｍ
-const char* const kUnitDrawingM = "\x90}\x90\xA1\x82\x8D";                          // 図寸ｍ
-const char* const kAdd = "\x92\xC7\x89\xC1\x93o\x98^";                              // 追加登録
-const char* const kEdit = "\x95\xD2\x8FW\x93o\x98^";                                // 編集登録
-const char* const kOk = "\x82n\x82j(&Y)";                                           // ＯＫ(&Y)
-const char* const kCancel = "\x83L\x83\x83\x83\x93\x83Z\x83\x8B(&N)";               // キャンセル(&N)
+const char* const kGeneralPage = "\x91S\x94\xCA(&0)";  // 全般(&0)
+const char* const kRadiusPage =
+    "\x94\xBC\x8C"
+    "a\x93\xFC\x97\xCD(&1)";  // 半径入力(&1)
+const char* const kDiameterPage =
+    "\x92\xBC\x8C"
+    "a\x93\xFC\x97\xCD(&2)";  // 直径入力(&2)
+const char* const kScreenType =
+    "\x89\xE6\x96\xCA\x83^\x83"
+    "C\x83v";                                     // 画面タイプ
+const char* const kHorizontal = "\x89\xA1\x8C^";  // 横型
+const char* const kVertical =
+    "\x8F"
+    "c\x8C^";  // 縦型
+const char* const kDataList =
+    "\x83"
+    "f\x81[\x83^\x88\xEA\x97\x97";  // データ一覧
+const char* const kDataItem =
+    "\x83"
+    "f\x81[\x83^\x8D\x80\x96\xDA";               // データ項目
+const char* const kUp = "\x81\xA3";              // ▲
+const char* const kDown = "\x81\xA5";            // ▼
+const char* const kDelete = "\x8D\xED\x8F\x9C";  // 削除
+const char* const kRadiusLabel =
+    "\x94\xBC\x8C"
+    "a\x81"
+    "F";  // 半径：
+const char* const kDiameterLabel =
+    "\x92\xBC\x8C"
+    "a\x81"
+    "F";                                                               // 直径：
+const char* const kUnit = "\x92P\x88\xCA";                             // 単位
+const char* const kUnitActualMm = "\x8E\xC0\x90\xA1mm";                // 実寸mm
+const char* const kUnitDrawingMm = "\x90}\x90\xA1mm";                  // 図寸mm
+const char* const kUnitActualM = "\x8E\xC0\x90\xA1\x82\x8D";           // 実寸ｍ
+const char* const kUnitDrawingM = "\x90}\x90\xA1\x82\x8D";             // 図寸ｍ
+const char* const kAdd = "\x92\xC7\x89\xC1\x93o\x98^";                 // 追加登録
+const char* const kEdit = "\x95\xD2\x8FW\x93o\x98^";                   // 編集登録
+const char* const kOk = "\x82n\x82j(&Y)";                              // ＯＫ(&Y)
+const char* const kCancel = "\x83L\x83\x83\x83\x93\x83Z\x83\x8B(&N)";  // キャンセル(&N)
 
 std::vector<std::string> MemoLines() {
     return {
         // ※各値入力では数式表現は使えません。
-        "\x81\xA6\x8A" "e\x92l\x93\xFC\x97\xCD\x82\xC5\x82\xCD\x90\x94\x8E\xAE\x95\x5C\x8C\xBB\x82\xCD\x8Eg\x82\xA6\x82"
-        "\xDC\x82\xB9\x82\xF1\x81" "B",
+        "\x81\xA6\x8A"
+        "e\x92l\x93\xFC\x97\xCD\x82\xC5\x82\xCD\x90\x94\x8E\xAE\x95\x5C\x8C\xBB\x82\xCD\x8Eg\x82\xA6\x82"
+        "\xDC\x82\xB9\x82\xF1\x81"
+        "B",
         "\x81@",  // one full-width space
-        "\x94\xBC\x8C" "a\x81" "E\x92\xBC\x8C" "a\x82\xCC\x92l",  // 半径・直径の値
+        "\x94\xBC\x8C"
+        "a\x81"
+        "E\x92\xBC\x8C"
+        "a\x82\xCC\x92l",  // 半径・直径の値
         // 　0より大きい正の値で入力して下さい。
-        "\x81@0\x82\xE6\x82\xE8\x91\xE5\x82\xAB\x82\xA2\x90\xB3\x82\xCC\x92l\x82\xC5\x93\xFC\x97\xCD\x82\xB5\x82\xC4\x89"
-        "\xBA\x82\xB3\x82\xA2\x81" "B",
+        "\x81@"
+        "0\x82\xE6\x82\xE8\x91\xE5\x82\xAB\x82\xA2\x90\xB3\x82\xCC\x92l\x82\xC5\x93\xFC\x97\xCD\x82\xB5\x82\xC4\x89"
+        "\xBA\x82\xB3\x82\xA2\x81"
+        "B",
         "\x81@",
     };
 }
 
-std::vector<std::string> Units() { return {kUnitActualMm, kUnitDrawingMm, kUnitActualM, kUnitDrawingM}; }
+std::vector<std::string> Units() {
+    return {kUnitActualMm, kUnitDrawingMm, kUnitActualM, kUnitDrawingM};
+}
 
 std::vector<std::string> Entries(const std::vector<std::string>& list, std::size_t n) {
     return std::vector<std::string>(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(n));
@@ -131,9 +158,12 @@ void TForm2::ShowDiameterEntry(const std::string& text) {
 
 ui::ListBox* TForm2::ListFor(const ui::Button& sender) {
     switch (sender.tag) {
-        case 1: return &ListBox1;
-        case 2: return &ListBox2;
-        default: return nullptr;
+        case 1:
+            return &ListBox1;
+        case 2:
+            return &ListBox2;
+        default:
+            return nullptr;
     }
 }
 
@@ -199,10 +229,18 @@ void TForm2::ReplaceEntry(ui::ListBox& list, ui::Edit& edit, ui::RadioGroup& uni
     }
 }
 
-void TForm2::Button6Click() { AddEntry(ListBox1, Edit1, RadioGroup2); }
-void TForm2::Button7Click() { ReplaceEntry(ListBox1, Edit1, RadioGroup2); }
-void TForm2::Button11Click() { AddEntry(ListBox2, Edit2, RadioGroup3); }
-void TForm2::Button12Click() { ReplaceEntry(ListBox2, Edit2, RadioGroup3); }
+void TForm2::Button6Click() {
+    AddEntry(ListBox1, Edit1, RadioGroup2);
+}
+void TForm2::Button7Click() {
+    ReplaceEntry(ListBox1, Edit1, RadioGroup2);
+}
+void TForm2::Button11Click() {
+    AddEntry(ListBox2, Edit2, RadioGroup3);
+}
+void TForm2::Button12Click() {
+    ReplaceEntry(ListBox2, Edit2, RadioGroup3);
+}
 
 void TForm2::Button1Click() {
     SettingsStore& store = Settings();

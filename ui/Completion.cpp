@@ -64,7 +64,9 @@ TypingResult TypeInEdit(const EditState& edit, const Key& key) {
     return {Insert(e, key.bytes), -1, true};
 }
 
-TypingResult TypeInCombo(const std::vector<std::string>& lines, const EditState& edit, int currentLine,
+TypingResult TypeInCombo(const std::vector<std::string>& lines,
+                         const EditState& edit,
+                         int currentLine,
                          const Key& key) {
     EditState e = NormalizeEdit(edit);
     switch (key.kind) {

@@ -11,7 +11,7 @@ namespace ui {
 
 struct EditState {
     std::string text;
-    std::size_t selStart = 0;   // also the caret when nothing is selected
+    std::size_t selStart = 0;  // also the caret when nothing is selected
     std::size_t selLength = 0;
     bool operator==(const EditState&) const = default;
 };
@@ -40,7 +40,6 @@ TypingResult TypeInEdit(const EditState& edit, const Key& key);
 
 // A key typed into a combo box whose list is `lines` and whose current line
 // is `currentLine`.
-TypingResult TypeInCombo(const std::vector<std::string>& lines, const EditState& edit, int currentLine,
-                         const Key& key);
+TypingResult TypeInCombo(const std::vector<std::string>& lines, const EditState& edit, int currentLine, const Key& key);
 
 }  // namespace ui

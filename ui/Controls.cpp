@@ -6,23 +6,37 @@ namespace ui {
 
 int ControlId(Kind kind, int number) {
     switch (kind) {
-        case Kind::Form: return 0;
-        case Kind::Button: return 100 + number;
-        case Kind::ComboBox: return 200 + number;
-        case Kind::RadioButton: return 300 + number;
-        case Kind::Panel: return 400 + number;
-        case Kind::ListBox: return 500 + number;
-        case Kind::Edit: return 600 + number;
-        case Kind::RadioGroup: return 700 + number;
-        case Kind::PageControl: return 800 + number;
-        case Kind::TabSheet: return 900 + number;
-        case Kind::Memo: return 1000 + number;
-        case Kind::Label: return 1100 + number;
+        case Kind::Form:
+            return 0;
+        case Kind::Button:
+            return 100 + number;
+        case Kind::ComboBox:
+            return 200 + number;
+        case Kind::RadioButton:
+            return 300 + number;
+        case Kind::Panel:
+            return 400 + number;
+        case Kind::ListBox:
+            return 500 + number;
+        case Kind::Edit:
+            return 600 + number;
+        case Kind::RadioGroup:
+            return 700 + number;
+        case Kind::PageControl:
+            return 800 + number;
+        case Kind::TabSheet:
+            return 900 + number;
+        case Kind::Memo:
+            return 1000 + number;
+        case Kind::Label:
+            return 1100 + number;
     }
     return 0;
 }
 
-int RadioItemId(int groupNumber, int item) { return (700 + groupNumber) * 10 + item; }
+int RadioItemId(int groupNumber, int item) {
+    return (700 + groupNumber) * 10 + item;
+}
 
 //--- Control
 
@@ -181,8 +195,10 @@ void ListBox::Add(std::string item) {
 void ListBox::Delete(int index) {
     if (index < 0 || index >= count()) return;
     items_.erase(items_.begin() + index);
-    if (itemIndex_ == index) itemIndex_ = -1;
-    else if (itemIndex_ > index) --itemIndex_;
+    if (itemIndex_ == index)
+        itemIndex_ = -1;
+    else if (itemIndex_ > index)
+        --itemIndex_;
     changedFrom = index;
     changedTo = -2;  // deletion marker for the peer
     Notify(kItems | kItemIndex);

@@ -23,7 +23,20 @@ struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-enum class Kind { Form, Button, ComboBox, RadioButton, Panel, ListBox, Edit, RadioGroup, PageControl, TabSheet, Memo, Label };
+enum class Kind {
+    Form,
+    Button,
+    ComboBox,
+    RadioButton,
+    Panel,
+    ListBox,
+    Edit,
+    RadioGroup,
+    PageControl,
+    TabSheet,
+    Memo,
+    Label
+};
 
 // The stable control ID (GetDlgCtrlID) of a control: Button n is 100+n,
 // ComboBox 200+n, RadioButton 300+n, Panel 400+n, ListBox 500+n, Edit 600+n,
@@ -183,7 +196,11 @@ private:
 // bottom; the selected index is -1 when no item is selected.
 class RadioGroup : public Control {
 public:
-    RadioGroup(Container* parent, int number, Rect bounds, std::string caption, std::vector<std::string> items,
+    RadioGroup(Container* parent,
+               int number,
+               Rect bounds,
+               std::string caption,
+               std::vector<std::string> items,
                int columns)
         : Control(parent, Kind::RadioGroup, number, bounds, std::move(caption)),
           items_(std::move(items)),
@@ -329,6 +346,9 @@ public:
     int Left();
     int Top();
     void SetPosition(int left, int top);
+    // The position last set, without asking the window where it is now.
+    int StoredLeft() const { return left_; }
+    int StoredTop() const { return top_; }
     int Width() const { return clientWidth_ + frameWidth; }
     int Height() const { return clientHeight_ + frameHeight; }
     int ClientWidth() const { return clientWidth_; }

@@ -1,0 +1,37 @@
+// Program entry: the palette as main window, the settings dialog hidden and
+// owned by it, one event loop.
+#include <windows.h>
+
+#include "app/Unit1z.h"
+#include "os/Cp932_win.h"
+#include "settings/Unit2z.h"
+#include "ui/Screen_win.h"
+#include "ui/Window_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    ui::RegisterWindowClasses(instance);
+    ui::DesktopEnvironment env;
+    TForm2 dialog;
+    TForm1 palette(env, dialog);
+
+    // The palette is the one unowned top-level window with the caption, so
+    // the single-copy count finds exactly one per running copy; the dialog is
+    // owned by it and never counted. Its task-bar entry shows the caption.
+    ui::FormWindow paletteWindow(palette, nullptr, true);
+    ui::FormWindow dialogWindow(dialog, paletteWindow.hwnd(), false);
+    ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd(), 1);
+    paletteWindow.onTimer = [&timer](UINT_PTR id) {
+        if (id == timer.id()) timer.Tick();
+    };
+    paletteWindow.onEndSession = [&palette, &paletteWindow] {
+        palette.EndSession();
+        ::DestroyWindow(paletteWindow.hwnd());
+    };
+
+    paletteWindow.Show();
+    // The show sequence runs once the palette is visible, as it counts the
+    // visible windows carrying the caption, its own included.
+    palette.FormShow();
+    if (!palette.closed) palette.ComboBox1.SetFocus();
+    return ui::RunMessageLoop();
+}

@@ -1,0 +1,364 @@
+// Peers of the individual controls: each mirrors its model onto one real
+// window and turns that window's notifications into the model's User* calls.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "os/Cp932_win.h"
+#include "ui/EditMirror_win.h"
+#include "ui/Peers_win.h"
+
+namespace ui {
+
+namespace {
+
+struct Mirroring {
+    explicit Mirroring(WinPeer& p) : peer(p) { ++peer.mirroring; }
+    ~Mirroring() { --peer.mirroring; }
+    Mirroring(const Mirroring&) = delete;
+    Mirroring& operator=(const Mirroring&) = delete;
+    WinPeer& peer;
+};
+
+std::wstring W(std::string_view cp932) {
+    return os::WideFrom932(cp932);
+}
+
+// Suspends repainting while a list is refilled: one repaint, not one per entry.
+struct NoRedraw {
+    explicit NoRedraw(HWND h) : hwnd(h) { ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0); }
+    ~NoRedraw() {
+        ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    NoRedraw(const NoRedraw&) = delete;
+    NoRedraw& operator=(const NoRedraw&) = delete;
+    HWND hwnd;
+};
+
+// Fills a list or combo box list in one pass, storage reserved up front.
+void FillList(HWND hwnd, const std::vector<std::string>& items, UINT reset, UINT initStorage, UINT add) {
+    NoRedraw quiet(hwnd);
+    ::SendMessageW(hwnd, reset, 0, 0);
+    std::size_t bytes = 0;
+    for (const auto& s : items) bytes += (s.size() + 1) * sizeof(wchar_t);
+    ::SendMessageW(hwnd, initStorage, items.size(), static_cast<LPARAM>(bytes));
+    for (const auto& s : items) {
+        std::wstring w = W(s);
+        ::SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    }
+}
+
+}  // namespace
+
+//--- Text fields (Edit and the combo boxes' edit part)
+
+TextFieldPeer::TextFieldPeer(TextControl& model) : model_(model) {}
+
+void TextFieldPeer::AttachEdit(HWND edit) {
+    edit_ = edit;
+    ::SetWindowSubclass(edit_, EditSubclass, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TextFieldPeer::PushText() {
+    Mirroring guard(*this);
+    mirror_ = EditMirror::Of(model_.text());
+    ::SetWindowTextW(edit_, mirror_.wide.c_str());
+    PushSelection();
+}
+
+void TextFieldPeer::PushSelection() {
+    Mirroring guard(*this);
+    const EditState& s = model_.editState();
+    auto start = static_cast<WPARAM>(mirror_.WideFromByte(s.selStart));
+    auto end = static_cast<LPARAM>(mirror_.WideFromByte(s.selStart + s.selLength));
+    ::SendMessageW(edit_, EM_SETSEL, start, end);
+}
+
+void TextFieldPeer::PullSelection() {
+    DWORD start = 0, end = 0;
+    ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    std::size_t b0 = mirror_.ByteFromWide(start), b1 = mirror_.ByteFromWide(end);
+    model_.UserSelected(b0, b1 >= b0 ? b1 - b0 : 0);
+}
+
+void TextFieldPeer::TextEdited() {
+    if (mirroring) return;
+    int n = ::GetWindowTextLengthW(edit_);
+    std::wstring now(static_cast<std::size_t>(n) + 1, L'\0');
+    now.resize(static_cast<std::size_t>(::GetWindowTextW(edit_, now.data(), n + 1)));
+    if (now == mirror_.wide) return;
+    std::string bytes;
+    if (!SpliceEdited(model_.text(), mirror_, now, bytes)) {
+        // Pasted text the file could not store: refuse it whole.
+        ::MessageBeep(MB_OK);
+        PushText();
+        return;
+    }
+    DWORD start = 0, end = 0;
+    ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    mirror_ = EditMirror::Of(bytes);
+    EditState state;
+    state.text = std::move(bytes);
+    state.selStart = mirror_.ByteFromWide(start);
+    std::size_t endByte = mirror_.ByteFromWide(end);
+    state.selLength = endByte >= state.selStart ? endByte - state.selStart : 0;
+    model_.UserEdited(std::move(state));
+}
+
+bool TextFieldPeer::TypedChar(wchar_t ch) {
+    Key key;
+    if (ch == L'\b') {
+        key = Key::Backspace();
+    } else if (ch == L'\t') {
+        return true;  // Tab and Escape change nothing
+    } else if (ch == 0x1B) {
+        return true;
+    } else if (ch < 0x20) {
+        return false;  // Ctrl+C, Ctrl+V and the like: the edit control's own work
+    } else {
+        std::string bytes;
+        if (!os::Cp932FromWide(std::wstring_view(&ch, 1), bytes) || bytes.empty()) {
+            ::MessageBeep(MB_OK);  // the file could not hold this character
+            return true;
+        }
+        key = Key::Char(std::move(bytes));
+    }
+    PullSelection();
+    SendKey(key);
+    return true;
+}
+
+LRESULT CALLBACK TextFieldPeer::EditSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<TextFieldPeer*>(ref);
+    switch (msg) {
+        case WM_CHAR:
+            if (wp >= 0xD800 && wp <= 0xDFFF) {
+                ::MessageBeep(MB_OK);  // outside the BMP: never in code page 932
+                return 0;
+            }
+            if (self->TypedChar(static_cast<wchar_t>(wp))) return 0;
+            break;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, EditSubclass, 1);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+//--- Edit
+
+EditPeer::EditPeer(Edit& model) : TextFieldPeer(model), edit(model) {}
+
+void EditPeer::Update(unsigned changes) {
+    if (changes & kText) {
+        PushText();
+    } else if (changes & kSelection) {
+        PushSelection();
+    }
+    if (changes & kFocus) ::SetFocus(hwnd);
+}
+
+void EditPeer::OnCommand(WORD code) {
+    if (code == EN_CHANGE) TextEdited();
+}
+
+void EditPeer::SendKey(const Key& key) {
+    edit.UserKey(key);
+}
+
+//--- ComboBox
+
+ComboPeer::ComboPeer(ComboBox& model) : TextFieldPeer(model), combo(model) {}
+
+void ComboPeer::Created() {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetComboBoxInfo(hwnd, &info) && info.hwndItem) AttachEdit(info.hwndItem);
+    ::SendMessageW(hwnd, CB_SETITEMHEIGHT, 0, combo.itemHeight);
+    ::SendMessageW(hwnd, CB_SETMINVISIBLE, static_cast<WPARAM>(combo.visibleLines), 0);
+    // Make the closed box exactly as high as designed.
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    auto field = static_cast<int>(::SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    int excess = (r.bottom - r.top) - combo.bounds().height;
+    if (excess != 0 && field - excess > 0)
+        ::SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field - excess);
+    PushText();
+}
+
+void ComboPeer::PushCurrentLine() {
+    Mirroring guard(*this);
+    // CB_SETCURSEL also rewrites the edit text, so the text goes back after it.
+    ::SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(combo.itemIndex()), 0);
+}
+
+void ComboPeer::Update(unsigned changes) {
+    if (changes & kItems) {
+        Mirroring guard(*this);
+        FillList(hwnd, combo.items(), CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING);
+    }
+    if (changes & kItemIndex) PushCurrentLine();
+    if (changes & (kItems | kItemIndex | kText)) {
+        PushText();
+    } else if (changes & kSelection) {
+        PushSelection();
+    }
+    if (changes & kFocus) ::SetFocus(hwnd);
+}
+
+void ComboPeer::OnCommand(WORD code) {
+    if (mirroring) return;
+    if (code == CBN_SELCHANGE) {
+        auto i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+        if (i >= 0 && i != combo.itemIndex())
+            combo.UserPick(i);
+        else if (i >= 0)
+            PushText();
+    } else if (code == CBN_EDITCHANGE) {
+        TextEdited();
+    } else if (code == CBN_CLOSEUP || code == CBN_SELENDCANCEL) {
+        // The list may have put its own line into the field: show the model's.
+        if (GetComboText() != mirror_.wide) PushText();
+    }
+}
+
+std::wstring ComboPeer::GetComboText() const {
+    int n = ::GetWindowTextLengthW(edit_);
+    std::wstring now(static_cast<std::size_t>(n) + 1, L'\0');
+    now.resize(static_cast<std::size_t>(::GetWindowTextW(edit_, now.data(), n + 1)));
+    return now;
+}
+
+void ComboPeer::SendKey(const Key& key) {
+    combo.UserKey(key);
+}
+
+//--- Buttons
+
+void ButtonPeer::OnCommand(WORD code) {
+    if (code == BN_CLICKED && !mirroring) button.Click();
+}
+
+void ButtonPeer::Update(unsigned changes) {
+    if (changes & kCaption) ::SetWindowTextW(hwnd, W(button.caption()).c_str());
+    if (changes & kFocus) ::SetFocus(hwnd);
+}
+
+void RadioPeer::OnCommand(WORD code) {
+    if (code == BN_CLICKED && !mirroring) radio.UserClick();
+}
+
+void RadioPeer::Update(unsigned changes) {
+    if (changes & kChecked) {
+        Mirroring guard(*this);
+        ::SendMessageW(hwnd, BM_SETCHECK, radio.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    if (changes & kFocus) ::SetFocus(hwnd);
+}
+
+//--- ListBox
+
+void ListBoxPeer::Update(unsigned changes) {
+    Mirroring guard(*this);
+    if (changes & kItems) {
+        int from = list.changedFrom, to = list.changedTo;
+        auto count = static_cast<int>(::SendMessageW(hwnd, LB_GETCOUNT, 0, 0));
+        if (to == -2) {
+            ::SendMessageW(hwnd, LB_DELETESTRING, static_cast<WPARAM>(from), 0);
+        } else if (from == to && from == list.count() - 1 && count == list.count() - 1) {
+            std::wstring w = W(list.items()[static_cast<std::size_t>(from)]);
+            ::SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+        } else if (from == 0 && to == list.count() - 1 && to > 1) {
+            FillList(hwnd, list.items(), LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING);
+        } else if (from == 0 && to < 0) {
+            ::SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+        } else {
+            for (int i = from; i <= to && i < list.count(); ++i) {
+                std::wstring w = W(list.items()[static_cast<std::size_t>(i)]);
+                ::SendMessageW(hwnd, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
+                ::SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(w.c_str()));
+            }
+        }
+    }
+    if (changes & (kItems | kItemIndex)) ::SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.itemIndex()), 0);
+    if (changes & kFocus) ::SetFocus(hwnd);
+}
+
+void ListBoxPeer::OnCommand(WORD code) {
+    if (code != LBN_SELCHANGE || mirroring) return;
+    auto i = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+    list.UserSelect(i);
+}
+
+//--- RadioGroup: a container holding a group box and one radio button per item
+
+void RadioGroupPeer::Update(unsigned changes) {
+    if (changes & kItemIndex) {
+        Mirroring guard(*this);
+        for (std::size_t k = 0; k < items.size(); ++k) {
+            bool on = static_cast<int>(k) == group.itemIndex();
+            ::SendMessageW(items[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+    }
+    if (changes & kFocus) {
+        int i = group.itemIndex() < 0 ? 0 : group.itemIndex();
+        if (!items.empty()) ::SetFocus(items[static_cast<std::size_t>(i)]);
+    }
+}
+
+void RadioGroupPeer::ItemClicked(int k) {
+    if (mirroring) return;
+    group.UserSelect(k);
+    // A click on the selected item leaves it selected, as Windows' own
+    // handling might have cleared the mark meanwhile.
+    Update(kItemIndex);
+}
+
+//--- PageControl
+
+void PagePeer::Update(unsigned changes) {
+    if (changes & kActivePage) {
+        Mirroring guard(*this);
+        TabCtrl_SetCurSel(hwnd, pages.activePage());
+        ShowActive();
+    }
+}
+
+void PagePeer::ShowActive() {
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        ::ShowWindow(sheets[i], static_cast<int>(i) == pages.activePage() ? SW_SHOW : SW_HIDE);
+}
+
+bool PagePeer::OnNotify(NMHDR* hdr, LRESULT& result) {
+    if (hdr->code == TCN_SELCHANGE) {
+        pages.UserSelectPage(TabCtrl_GetCurSel(hwnd));
+        ShowActive();
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+bool PagePeer::SelectByAccessKey(wchar_t key) {
+    for (std::size_t i = 0; i < pages.children().size(); ++i) {
+        const std::string& caption = pages.children()[i]->caption();
+        std::size_t amp = caption.find('&');
+        if (amp == std::string::npos || amp + 1 >= caption.size()) continue;
+        wchar_t c = static_cast<wchar_t>(static_cast<unsigned char>(caption[amp + 1]));
+        if (::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c))) ==
+            ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(key)))) {
+            pages.UserSelectPage(static_cast<int>(i));
+            TabCtrl_SetCurSel(hwnd, pages.activePage());
+            ShowActive();
+            ::SetFocus(hwnd);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace ui

@@ -1,0 +1,618 @@
+// The top-level windows and the containers (panels, tab sheets, radio groups)
+// that hold the controls, and the message loop that serves them.
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
+
+#include "os/Cp932_win.h"
+#include "ui/Peers_win.h"
+
+namespace ui {
+
+namespace {
+
+const wchar_t kFormClass[] = L"K307Form";
+const wchar_t kContainerClass[] = L"K307Container";
+HINSTANCE gInstance = nullptr;
+std::vector<FormWindow*> gForms;
+
+std::wstring W(std::string_view cp932) {
+    return os::WideFrom932(cp932);
+}
+
+COLORREF ToColorRef(uint32_t rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// Per colour, one brush for the life of the program.
+HBRUSH BrushFor(COLORREF c) {
+    static std::vector<std::pair<COLORREF, HBRUSH>> brushes;
+    for (auto& [color, brush] : brushes)
+        if (color == c) return brush;
+    HBRUSH b = ::CreateSolidBrush(c);
+    brushes.emplace_back(c, b);
+    return b;
+}
+
+LRESULT CtlColor(HDC dc, HWND child, HWND parent) {
+    WinPeer* p = WinPeer::FromHwnd(child);
+    COLORREF c = p ? p->backgroundColor : RGB(255, 255, 255);
+    if (!p) {
+        if (WinPeer* pp = WinPeer::FromHwnd(parent)) c = pp->backgroundColor;
+    }
+    ::SetBkColor(dc, c);
+    ::SetBkMode(dc, OPAQUE);
+    return reinterpret_cast<LRESULT>(BrushFor(c));
+}
+
+// Messages every window that holds controls handles alike: notifications go
+// to the peer of the child that sent them.
+bool RouteChildMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+        case WM_COMMAND: {
+            HWND child = reinterpret_cast<HWND>(lp);
+            if (!child) return false;
+            WinPeer* peer = WinPeer::FromHwnd(child);
+            if (peer && peer->hwnd == child) {
+                peer->OnCommand(HIWORD(wp));
+            } else if (auto* group = dynamic_cast<RadioGroupPeer*>(WinPeer::FromHwnd(hwnd))) {
+                // An item of a radio group: the group is this container.
+                if (HIWORD(wp) == BN_CLICKED) {
+                    for (std::size_t k = 0; k < group->items.size(); ++k)
+                        if (group->items[k] == child) group->ItemClicked(static_cast<int>(k));
+                }
+            } else if (peer) {
+                peer->OnCommand(HIWORD(wp));  // the edit part of a combo box
+            }
+            result = 0;
+            return true;
+        }
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lp);
+            if (WinPeer* peer = WinPeer::FromHwnd(hdr->hwndFrom)) return peer->OnNotify(hdr, result);
+            return false;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            result = CtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), hwnd);
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (RouteChildMessage(hwnd, msg, wp, lp, result)) return result;
+    switch (msg) {
+        case WM_ERASEBKGND: {
+            RECT r;
+            ::GetClientRect(hwnd, &r);
+            WinPeer* p = WinPeer::FromHwnd(hwnd);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(p ? p->backgroundColor : RGB(255, 255, 255)));
+            return 1;
+        }
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            auto* p = dynamic_cast<PlainPeer*>(WinPeer::FromHwnd(hwnd));
+            if (p && p->control.kind() == Kind::Panel && static_cast<Container&>(p->control).raisedBevel) {
+                RECT r;
+                ::GetClientRect(hwnd, &r);
+                ::DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+            }
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default:
+            return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        static_cast<FormWindow*>(cs->lpCreateParams)->Attach(hwnd);
+    }
+    FormWindow* self = FormWindow::FromHwnd(hwnd);
+    if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    return self->HandleMessage(msg, wp, lp);
+}
+
+// The installed Japanese gothic that comes closest to "ＭＳ ゴシック".
+struct FontSearch {
+    std::wstring best;
+    int score = -1;
+};
+
+int CALLBACK ScoreFont(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
+    auto* s = reinterpret_cast<FontSearch*>(param);
+    std::wstring name = lf->lfFaceName;
+    if (name.empty() || name[0] == L'@') return 1;  // vertical variants
+    int score = 1;
+    if (name == L"ＭＳ ゴシック" || name == L"MS Gothic")
+        score = 100;
+    else if (name.find(L"Gothic") != std::wstring::npos || name.find(L"ゴシック") != std::wstring::npos)
+        score = (lf->lfPitchAndFamily & 0x3) == FIXED_PITCH ? 60 : 50;
+    else if (name.find(L"Sans") != std::wstring::npos && name.find(L"CJK") != std::wstring::npos)
+        score = 40;
+    if (score > s->score) {
+        s->score = score;
+        s->best = name;
+    }
+    return 1;
+}
+
+}  // namespace
+
+HFONT UiFont() {
+    static HFONT font = [] {
+        FontSearch search;
+        HDC dc = ::GetDC(nullptr);
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
+        ::ReleaseDC(nullptr, dc);
+        LOGFONTW lf{};
+        lf.lfHeight = -13;
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = SHIFTJIS_CHARSET;
+        lf.lfQuality = DEFAULT_QUALITY;
+        lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+        std::wstring face = search.best.empty() ? L"ＭＳ ゴシック" : search.best;
+        face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+        return ::CreateFontIndirectW(&lf);
+    }();
+    return font;
+}
+
+WinPeer* WinPeer::FromHwnd(HWND h) {
+    if (!h) return nullptr;
+    wchar_t cls[32];
+    if (::GetClassNameW(h, cls, 32) && ::lstrcmpW(cls, kFormClass) == 0) return nullptr;
+    return reinterpret_cast<WinPeer*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
+void RegisterWindowClasses(HINSTANCE instance) {
+    gInstance = instance;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FormProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+    wc.lpszClassName = kFormClass;
+    ::RegisterClassExW(&wc);
+    WNDCLASSEXW cc{};
+    cc.cbSize = sizeof cc;
+    cc.lpfnWndProc = ContainerProc;
+    cc.hInstance = instance;
+    cc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    cc.lpszClassName = kContainerClass;
+    ::RegisterClassExW(&cc);
+}
+
+//--- FormWindow
+
+FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), owner_(owner), main_(mainWindow) {
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT | (form.stayOnTop() ? WS_EX_TOPMOST : 0);
+    RECT r{0, 0, form.ClientWidth(), form.ClientHeight()};
+    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    form.frameWidth = (r.right - r.left) - form.ClientWidth();
+    form.frameHeight = (r.bottom - r.top) - form.ClientHeight();
+    brush_ = BrushFor(ToColorRef(form.color));
+    hwnd_ = ::CreateWindowExW(exStyle, kFormClass, W(form.caption()).c_str(), style, form.Left(), form.Top(),
+                              form.Width(), form.Height(), owner, nullptr, gInstance, this);
+    // The frame as this window system really draws it.
+    RECT outer, client;
+    ::GetWindowRect(hwnd_, &outer);
+    ::GetClientRect(hwnd_, &client);
+    int fw = (outer.right - outer.left) - client.right, fh = (outer.bottom - outer.top) - client.bottom;
+    if (fw != form.frameWidth || fh != form.frameHeight) {
+        form.frameWidth = fw;
+        form.frameHeight = fh;
+        PlaceWindow();
+    }
+    CreateChildren(form, hwnd_);
+    form.peer = this;
+    gForms.push_back(this);
+}
+
+FormWindow::~FormWindow() {
+    form_.peer = nullptr;
+    for (auto& p : peers_) {
+        // Models outlive their windows only at program end; detach them.
+        (void)p;
+    }
+    std::erase(gForms, this);
+    if (::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
+}
+
+FormWindow* FormWindow::FromHwnd(HWND h) {
+    return reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
+}
+
+void FormWindow::Show() {
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
+}
+
+WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
+    const Rect& b = c.bounds();
+    std::wstring caption = W(c.caption());
+    auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id()));
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    WinPeer* peer = nullptr;
+    HWND h = nullptr;
+    COLORREF bg = RGB(255, 255, 255);
+    if (WinPeer* pp = WinPeer::FromHwnd(parent))
+        bg = pp->backgroundColor;
+    else
+        bg = ToColorRef(form_.color);
+    switch (c.kind()) {
+        case Kind::Panel:
+        case Kind::TabSheet: {
+            auto& cont = static_cast<Container&>(c);
+            auto* p = new PlainPeer(c);
+            peer = p;
+            Rect r = b;
+            if (c.kind() == Kind::TabSheet) {
+                RECT display;
+                ::GetClientRect(parent, &display);
+                TabCtrl_AdjustRect(parent, FALSE, &display);
+                r = {display.left, display.top, display.right - display.left, display.bottom - display.top};
+                c.SetBounds(r);
+            }
+            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", (child & ~WS_VISIBLE) | WS_CLIPCHILDREN,
+                                  r.left, r.top, r.width, r.height, parent, id, gInstance, nullptr);
+            bg = ToColorRef(cont.color);
+            break;
+        }
+        case Kind::PageControl: {
+            auto* p = new PagePeer(static_cast<PageControl&>(c));
+            peer = p;
+            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
+                                  child | WS_TABSTOP | WS_GROUP | WS_CLIPCHILDREN, b.left, b.top, b.width, b.height,
+                                  parent, id, gInstance, nullptr);
+            ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+            int i = 0;
+            for (Control* sheet : p->pages.children()) {
+                std::wstring text = W(sheet->caption());
+                TCITEMW item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = text.data();
+                TabCtrl_InsertItem(h, i++, &item);
+            }
+            break;
+        }
+        case Kind::Button: {
+            auto& btn = static_cast<Button&>(c);
+            peer = new ButtonPeer(btn);
+            DWORD style = child | WS_TABSTOP | WS_GROUP | (btn.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            h = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), style, b.left, b.top, b.width, b.height, parent, id,
+                                  gInstance, nullptr);
+            break;
+        }
+        case Kind::RadioButton: {
+            auto& radio = static_cast<RadioButton&>(c);
+            peer = new RadioPeer(radio);
+            h = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), child | WS_TABSTOP | WS_GROUP | BS_RADIOBUTTON,
+                                  b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            ::SendMessageW(h, BM_SETCHECK, radio.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+            break;
+        }
+        case Kind::ComboBox: {
+            auto& combo = static_cast<ComboBox&>(c);
+            peer = new ComboPeer(combo);
+            int dropHeight = b.height + combo.visibleLines * combo.itemHeight + 2;
+            h = ::CreateWindowExW(0, WC_COMBOBOXW, L"",
+                                  child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, b.left,
+                                  b.top, b.width, dropHeight, parent, id, gInstance, nullptr);
+            break;
+        }
+        case Kind::Edit:
+            peer = new EditPeer(static_cast<Edit&>(c));
+            h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"", child | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+                                  b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            break;
+        case Kind::ListBox:
+            peer = new ListBoxPeer(static_cast<ListBox&>(c));
+            h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
+                                  child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                                  b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            break;
+        case Kind::Label:
+            peer = new PlainPeer(c);
+            h = ::CreateWindowExW(0, WC_STATICW, caption.c_str(), child | SS_LEFT | SS_NOPREFIX, b.left, b.top, b.width,
+                                  b.height, parent, id, gInstance, nullptr);
+            break;
+        case Kind::Memo: {
+            auto& memo = static_cast<Memo&>(c);
+            peer = new PlainPeer(c);
+            std::string joined;
+            for (std::size_t i = 0; i < memo.lines().size(); ++i) {
+                if (i) joined += "\r\n";
+                joined += memo.lines()[i];
+            }
+            h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, W(joined).c_str(),
+                                  child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                      ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+                                  b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            break;
+        }
+        case Kind::RadioGroup: {
+            auto& group = static_cast<RadioGroup&>(c);
+            auto* p = new RadioGroupPeer(group);
+            peer = p;
+            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child | WS_CLIPCHILDREN, b.left, b.top,
+                                  b.width, b.height, parent, id, gInstance, nullptr);
+            HWND box =
+                ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, b.width,
+                                  b.height, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), gInstance, nullptr);
+            ::SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+            ::SetWindowLongPtrW(box, GWLP_USERDATA, 0);
+            for (int k = 0; k < static_cast<int>(group.items().size()); ++k) {
+                Rect ib = group.ItemBounds(k);
+                DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (k == 0 ? WS_GROUP | WS_TABSTOP : 0);
+                HWND item = ::CreateWindowExW(0, WC_BUTTONW, W(group.items()[static_cast<std::size_t>(k)]).c_str(),
+                                              style, ib.left, ib.top, ib.width, ib.height, h,
+                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(RadioItemId(c.number(), k))),
+                                              gInstance, nullptr);
+                ::SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+                p->items.push_back(item);
+            }
+            break;
+        }
+        case Kind::Form:
+            return nullptr;
+    }
+    if (!h) {
+        delete peer;
+        return nullptr;
+    }
+    peer->hwnd = h;
+    peer->backgroundColor = bg;
+    ::SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+    ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    peers_.emplace_back(peer);
+    c.peer = peer;
+    if (auto* combo = dynamic_cast<ComboPeer*>(peer)) combo->Created();
+    if (auto* edit = dynamic_cast<EditPeer*>(peer)) edit->Created();
+    if (auto* group = dynamic_cast<RadioGroupPeer*>(peer)) {
+        for (HWND item : group->items) ::SetWindowLongPtrW(item, GWLP_USERDATA, 0);
+        group->Update(kItemIndex);
+    }
+    return peer;
+}
+
+void FormWindow::CreateChildren(Container& container, HWND parent) {
+    for (Control* c : container.children()) {
+        WinPeer* peer = CreatePeer(*c, parent);
+        if (!peer) continue;
+        if (c->kind() == Kind::Panel || c->kind() == Kind::TabSheet || c->kind() == Kind::PageControl) {
+            CreateChildren(static_cast<Container&>(*c), peer->hwnd);
+        }
+        if (auto* pages = dynamic_cast<PagePeer*>(peer)) {
+            for (Control* sheet : pages->pages.children())
+                if (sheet->peer) pages->sheets.push_back(static_cast<WinPeer*>(sheet->peer)->hwnd);
+            TabCtrl_SetCurSel(peer->hwnd, pages->pages.activePage());
+            pages->ShowActive();
+        }
+        if (c->kind() == Kind::Panel) ::ShowWindow(peer->hwnd, SW_SHOW);
+    }
+}
+
+Control* FormWindow::FindById(Container& c, int id) {
+    for (Control* child : c.children()) {
+        if (child->Id() == id) return child;
+        if (child->kind() == Kind::Panel || child->kind() == Kind::TabSheet || child->kind() == Kind::PageControl) {
+            if (Control* found = FindById(static_cast<Container&>(*child), id)) return found;
+        }
+    }
+    return nullptr;
+}
+
+void FormWindow::PlaceWindow() {
+    ::SetWindowPos(hwnd_, nullptr, form_.StoredLeft(), form_.StoredTop(), form_.Width(), form_.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::Update(unsigned changes) {
+    if (changes & kBounds) {
+        ::SetWindowPos(hwnd_, nullptr, form_.StoredLeft(), form_.StoredTop(), form_.Width(), form_.Height(),
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (changes & kTopMost) {
+        ::SetWindowPos(hwnd_, form_.stayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void FormWindow::ReadPosition(int& left, int& top) {
+    if (!::IsWindow(hwnd_)) return;
+    if (::IsIconic(hwnd_)) {
+        // A minimized window parks far away; what counts is where it returns.
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        if (!::GetWindowPlacement(hwnd_, &wp)) return;
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        HMONITOR mon = ::MonitorFromRect(&wp.rcNormalPosition, MONITOR_DEFAULTTONEAREST);
+        ::GetMonitorInfoW(mon, &mi);
+        // Placement coordinates are relative to the work area.
+        left = wp.rcNormalPosition.left + (mi.rcWork.left - mi.rcMonitor.left);
+        top = wp.rcNormalPosition.top + (mi.rcWork.top - mi.rcMonitor.top);
+        return;
+    }
+    RECT r;
+    if (::GetWindowRect(hwnd_, &r)) {
+        left = r.left;
+        top = r.top;
+    }
+}
+
+void FormWindow::RunModal() {
+    inModal_ = true;
+    endModal_ = false;
+    HWND owner = owner_;
+    if (owner) ::EnableWindow(owner, FALSE);
+    ::ShowWindow(hwnd_, SW_SHOW);
+    ::SetForegroundWindow(hwnd_);
+    HWND first = ::GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (first) ::SetFocus(first);
+    MSG msg;
+    bool quit = false;
+    while (!endModal_) {
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            quit = true;
+            break;
+        }
+        if (!PreTranslate(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    // Re-enable the owner before hiding, or Windows activates another program.
+    if (owner) ::EnableWindow(owner, TRUE);
+    ::ShowWindow(hwnd_, SW_HIDE);
+    if (owner) ::SetActiveWindow(owner);
+    inModal_ = false;
+    if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+void FormWindow::Destroy() {
+    if (inModal_) {
+        endModal_ = true;
+        return;
+    }
+    if (main_) {
+        ::DestroyWindow(hwnd_);
+    } else {
+        ::ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+bool FormWindow::PreTranslate(MSG& msg) {
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    FormWindow* target = nullptr;
+    for (FormWindow* f : gForms)
+        if (f->hwnd_ == root) target = f;
+    if (!target) return false;
+    if (msg.message == WM_SYSCHAR) {
+        // Alt + a page's access key selects the page.
+        for (auto& p : target->peers_) {
+            if (auto* pages = dynamic_cast<PagePeer*>(p.get()))
+                if (pages->SelectByAccessKey(static_cast<wchar_t>(msg.wParam))) return true;
+        }
+    }
+    return ::IsDialogMessageW(target->hwnd_, &msg) != 0;
+}
+
+LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (RouteChildMessage(hwnd_, msg, wp, lp, result)) {
+        if (msg != WM_COMMAND || lp != 0) return result;
+    }
+    switch (msg) {
+        case WM_COMMAND: {
+            // Enter, Escape and access keys arrive from the dialog manager
+            // with an ID only (IDOK, IDCANCEL or the button's own).
+            if (lp != 0) return 0;
+            int id = LOWORD(wp);
+            Control* target = nullptr;
+            std::function<Control*(Container&, bool)> findFlag = [&](Container& c, bool wantDefault) -> Control* {
+                for (Control* ch : c.children()) {
+                    if (ch->kind() == Kind::Button) {
+                        auto* b = static_cast<Button*>(ch);
+                        if (wantDefault ? b->isDefault : b->isCancel) return b;
+                    }
+                    if (ch->kind() == Kind::Panel || ch->kind() == Kind::TabSheet || ch->kind() == Kind::PageControl)
+                        if (Control* f = findFlag(static_cast<Container&>(*ch), wantDefault)) return f;
+                }
+                return nullptr;
+            };
+            if (id == IDOK)
+                target = findFlag(form_, true);
+            else if (id == IDCANCEL)
+                target = findFlag(form_, false);
+            else
+                target = FindById(form_, id);
+            if (target && target->kind() == Kind::Button) static_cast<Button*>(target)->Click();
+            return 0;
+        }
+        case DM_GETDEFID: {
+            std::function<int(Container&)> find = [&](Container& c) -> int {
+                for (Control* ch : c.children()) {
+                    if (ch->kind() == Kind::Button && static_cast<Button*>(ch)->isDefault) return ch->Id();
+                    if (ch->kind() == Kind::Panel || ch->kind() == Kind::TabSheet || ch->kind() == Kind::PageControl)
+                        if (int id = find(static_cast<Container&>(*ch))) return id;
+                }
+                return 0;
+            };
+            int id = find(form_);
+            return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
+        }
+        case WM_ERASEBKGND: {
+            RECT r;
+            ::GetClientRect(hwnd_, &r);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            return 1;
+        }
+        case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) {
+                HWND f = ::GetFocus();
+                if (f && ::IsChild(hwnd_, f)) lastFocus_ = f;
+            } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+                ::SetFocus(lastFocus_);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            // The title-bar close box, Alt+F4, the system menu.
+            if (!::IsWindowEnabled(hwnd_)) return 0;
+            form_.Close();
+            return 0;
+        case WM_TIMER:
+            if (onTimer) onTimer(static_cast<UINT_PTR>(wp));
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wp && onEndSession) onEndSession();
+            return 0;
+        case WM_DESTROY:
+            if (main_) ::PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    BOOL got;
+    while ((got = ::GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 1;
+        bool handled = false;
+        for (FormWindow* f : gForms) {
+            if (f->hwnd() == ::GetAncestor(msg.hwnd, GA_ROOT)) {
+                handled = f->PreTranslate(msg);
+                break;
+            }
+        }
+        if (!handled) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace ui
