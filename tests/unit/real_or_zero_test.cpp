@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <clocale>
+#include <limits>
 #include <locale>
 #include <string>
 
@@ -95,8 +96,11 @@ TEST(RealOrZero, NonDecimalFormsGiveZero) {
 TEST(RealOrZero, ValuesBeyondTheRangeOfADoubleGiveZero) {
     ExpectAll({{"1e400", 0.0}, {"-1e400", 0.0}, {"1.8e308", 0.0}, {"1e99999999999", 0.0}});
     ExpectAll({{(std::string("1") + std::string(400, '0')).c_str(), 0.0}});
-    // The largest double itself is in range.
+    // The largest double itself is in range, and so are the smallest ones.
     ExpectAll({{"1.7976931348623157e308", DBL_MAX}, {"-1e308", -1e308}});
+    ExpectAll({{"4.9406564584124654e-324", std::numeric_limits<double>::denorm_min()}, {"1e-310", 1e-310}});
+    // Too small for even the smallest: as good as zero.
+    ExpectAll({{"1e-400", 0.0}, {"-1e-400", 0.0}});
 }
 
 TEST(RealOrZero, RoundsLongMantissasCorrectly) {
