@@ -119,12 +119,9 @@ TEST_F(ConfigFile, CountsThatCannotBeSizedStopTheReading) {
         Strings diameter;
     };
     const std::vector<Case> cases = {
-        {{"-2", "a", "b", "1", "z"}, -2, {}, 0, {}},
-        {{"0", "1", "d"}, 0, {}, 1, {"d"}},
-        {{"q3", "2", "a", "b"}, 0, {}, 2, {"a", "b"}},
-        {{"2000000", "a", "1", "z"}, 0, {}, 0, {}},
-        {{"1000001", "1", "z"}, 0, {}, 0, {}},
-        {{"1", "a", "2000000", "z"}, 1, {"a"}, 0, {}},
+        {{"-2", "a", "b", "1", "z"}, -2, {}, 0, {}},   {{"0", "1", "d"}, 0, {}, 1, {"d"}},
+        {{"q3", "2", "a", "b"}, 0, {}, 2, {"a", "b"}}, {{"2000000", "a", "1", "z"}, 0, {}, 0, {}},
+        {{"1000001", "1", "z"}, 0, {}, 0, {}},         {{"1", "a", "2000000", "z"}, 1, {"a"}, 0, {}},
         {{"1", "a", "-1", "z"}, 1, {"a"}, -1, {}},
     };
     for (const Case& c : cases) {
@@ -166,8 +163,8 @@ TEST_F(ConfigFile, FirstRunSavesExactlySevenLines) {
 }
 
 TEST_F(ConfigFile, EntriesRoundTripByteForByte) {
-    const Strings odd = {std::string("\x81", 1), std::string("\x82\xFF\x80", 3), " 5\t", std::string("\xFD\xFE\xA0", 3),
-                         "", "\x81\x40"};
+    const Strings odd = {
+        std::string("\x81", 1), std::string("\x82\xFF\x80", 3), " 5\t", std::string("\xFD\xFE\xA0", 3), "", "\x81\x40"};
     std::string bytes = Lines({"-3", "-4", "5", "6", "0", std::to_string(odd.size())});
     for (const auto& e : odd) bytes += e + "\r\n";
     bytes += "2\r\n\x95\x5C\r\n" + std::string("a\x81", 2) + "\r\n";

@@ -25,10 +25,9 @@ namespace palette_test {
 inline const std::string kUnspecified = "(\x96\xB3\x8E\x77\x92\xE8)";  // (無指定)
 inline const std::string kHeader =
     "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";  // [Vorna]k307：接円の作図
-inline const std::string kTitle =
-    "[Vorna] k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";  // the window caption
-inline const std::string kZusun = "\x90\x7D\x90\xA1";                // 図寸
-inline const std::string kFullM = "\x82\x8D";                        // ｍ (full width)
+inline const std::string kTitle = "[Vorna] k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";  // the window caption
+inline const std::string kZusun = "\x90\x7D\x90\xA1";                                              // 図寸
+inline const std::string kFullM = "\x82\x8D";                                                      // ｍ (full width)
 
 struct Placement {
     int left, top, width, height;
@@ -88,9 +87,7 @@ protected:
         auto bytes = testkit::ReadBytes(path);
         return bytes ? *bytes : std::string("<missing>");
     }
-    static void Write(const os::Path& path, const std::string& bytes) {
-        ASSERT_TRUE(testkit::WriteBytes(path, bytes));
-    }
+    static void Write(const os::Path& path, const std::string& bytes) { ASSERT_TRUE(testkit::WriteBytes(path, bytes)); }
 
     // File names in the program folder.
     std::set<std::string> Files() const {

@@ -62,8 +62,9 @@ TEST_F(Palette, FirstStartWithoutFilesShowsDefaultsAndWritesSelectionOnce) {
     EXPECT_EQ(palette.Mode, 0);
     EXPECT_TRUE(palette.stayOnTop());
 
-    EXPECT_EQ(Read(SelectionPath()), "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D\r\n"
-                                     "(\x96\xB3\x8E\x77\x92\xE8)\r\n(\x96\xB3\x8E\x77\x92\xE8)\r\n0\r\n");
+    EXPECT_EQ(Read(SelectionPath()),
+              "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D\r\n"
+              "(\x96\xB3\x8E\x77\x92\xE8)\r\n(\x96\xB3\x8E\x77\x92\xE8)\r\n0\r\n");
     EXPECT_EQ(Calls(os::Op::Open), 1);
     EXPECT_EQ(Calls(os::Op::Write), 1);
     EXPECT_EQ(Files(), (std::set<std::string>{"k307.dat"})) << "the configuration is written at close only";
@@ -97,12 +98,12 @@ TEST_F(Palette, OnlyUnownedVisibleWindowsWithTheExactCaptionCount) {
     std::string oneByteOff = kTitle;
     oneByteOff.back() = '\x7E';
     env.windows = {
-        {false, true, kTitle},           // this copy
-        {true, true, kTitle},            // an owned window, e.g. the settings dialog
-        {false, false, kTitle},          // invisible
-        {false, true, oneByteOff},       // differs in the last byte
-        {false, true, kTitle + " "},     // longer
-        {false, true, kHeader},          // the selection header, without the blank
+        {false, true, kTitle},        // this copy
+        {true, true, kTitle},         // an owned window, e.g. the settings dialog
+        {false, false, kTitle},       // invisible
+        {false, true, oneByteOff},    // differs in the last byte
+        {false, true, kTitle + " "},  // longer
+        {false, true, kHeader},       // the selection header, without the blank
         {false, true, "[vorna] k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D"},  // case differs
     };
     palette.FormShow();

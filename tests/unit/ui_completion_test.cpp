@@ -70,7 +70,10 @@ TEST(ComboCompletion, TrailBytesThatLookLikeLettersAreNeverFolded) {
 
     // A letter typed after a two-byte character compares with the letter, not
     // with a trail byte.
-    r = TypeInCombo({a + "b", "\x83" "B"}, {a, 2, 0}, -1, Key::Char("B"));
+    r = TypeInCombo({a + "b",
+                     "\x83"
+                     "B"},
+                    {a, 2, 0}, -1, Key::Char("B"));
     EXPECT_EQ(r.state, (EditState{a + "B", 3, 0}));
     EXPECT_EQ(r.currentLine, 0);
 
@@ -95,7 +98,9 @@ TEST(ComboCompletion, SearchTextIsTheTextBeforeTheSelectionOrTheWholeText) {
     EXPECT_EQ(r.currentLine, -1);
     EXPECT_TRUE(r.runChange);
     r = TypeInCombo({"9"}, {"1abc4", 1, 3}, -1, Key::Char("\x82\x8D"));
-    EXPECT_EQ(r.state, (EditState{"1\x82\x8D" "4", 3, 0}));
+    EXPECT_EQ(r.state, (EditState{"1\x82\x8D"
+                                  "4",
+                                  3, 0}));
 }
 
 TEST(ComboCompletion, BackspaceRemovesWholeCharactersOrTheSelection) {
@@ -145,10 +150,17 @@ TEST(EditTyping, InsertsAtCaretWithoutCompletion) {
 }
 
 TEST(ComboCompletion, OffsetsStayInsideTheTextAndOnCharacterBoundaries) {
-    const std::string text = "a\x82\x8D\x95\x5C" "b";  // a ｍ 表 b
-    const Lines lines = {"a\x82\x8D\x95\x5C" "bc", "A\x82\x8D" "z", "\x95\x5C"};
-    const std::vector<Key> keys = {Key::Char("c"), Key::Char("z"), Key::Char("\x95\x5C"), Key::Backspace(), kEscape,
-                                   kTab};
+    const std::string text =
+        "a\x82\x8D\x95\x5C"
+        "b";  // a ｍ 表 b
+    const Lines lines = {
+        "a\x82\x8D\x95\x5C"
+        "bc",
+        "A\x82\x8D"
+        "z",
+        "\x95\x5C"};
+    const std::vector<Key> keys = {Key::Char("c"),   Key::Char("z"), Key::Char("\x95\x5C"),
+                                   Key::Backspace(), kEscape,        kTab};
     for (std::size_t start = 0; start <= text.size() + 2; ++start) {
         for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{100}}) {
             const EditState e{text, start, length};
@@ -164,7 +176,10 @@ TEST(ComboCompletion, OffsetsStayInsideTheTextAndOnCharacterBoundaries) {
     }
     // A caret inside a two-byte character never splits it when inserting.
     auto r = TypeInEdit({text, 2, 0}, Key::Char("x"));
-    EXPECT_EQ(r.state.text.find("\x82" "x"), std::string::npos) << r.state.text;
+    EXPECT_EQ(r.state.text.find("\x82"
+                                "x"),
+              std::string::npos)
+        << r.state.text;
     EXPECT_EQ(r.state.text.size(), text.size() + 1);
 }
 
