@@ -85,7 +85,8 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (RouteChildMessage(hwnd, msg, wp, lp, result)) return result;
     switch (msg) {
-        case WM_ERASEBKGND: {
+        case WM_ERASEBKGND:
+        case WM_PRINTCLIENT: {
             RECT r;
             ::GetClientRect(hwnd, &r);
             WinPeer* p = WinPeer::FromHwnd(hwnd);
@@ -326,11 +327,22 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
                                   child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                   b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
             break;
-        case Kind::Label:
+        case Kind::Label: {
             peer = new PlainPeer(c);
-            h = ::CreateWindowExW(0, WC_STATICW, caption.c_str(), child | SS_LEFT | SS_NOPREFIX, b.left, b.top, b.width,
-                                  b.height, parent, id, gInstance, nullptr);
+            // Labels size themselves to their text, as a substitute font may
+            // run wider than the one the layout was drawn for.
+            SIZE extent{};
+            HDC dc = ::GetDC(parent);
+            HGDIOBJ old = ::SelectObject(dc, UiFont());
+            ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+            ::SelectObject(dc, old);
+            ::ReleaseDC(parent, dc);
+            int width = extent.cx > b.width ? extent.cx : b.width;
+            int height = extent.cy > b.height ? extent.cy : b.height;
+            h = ::CreateWindowExW(0, WC_STATICW, caption.c_str(), child | SS_LEFTNOWORDWRAP | SS_NOPREFIX, b.left,
+                                  b.top, width, height, parent, id, gInstance, nullptr);
             break;
+        }
         case Kind::Memo: {
             auto& memo = static_cast<Memo&>(c);
             peer = new PlainPeer(c);
@@ -358,7 +370,8 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
             ::SetWindowLongPtrW(box, GWLP_USERDATA, 0);
             for (int k = 0; k < static_cast<int>(group.items().size()); ++k) {
                 Rect ib = group.ItemBounds(k);
-                DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (k == 0 ? WS_GROUP | WS_TABSTOP : 0);
+                DWORD style =
+                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_RADIOBUTTON | (k == 0 ? WS_GROUP | WS_TABSTOP : 0);
                 HWND item = ::CreateWindowExW(0, WC_BUTTONW, W(group.items()[static_cast<std::size_t>(k)]).c_str(),
                                               style, ib.left, ib.top, ib.width, ib.height, h,
                                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(RadioItemId(c.number(), k))),
@@ -366,6 +379,8 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
                 ::SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
                 p->items.push_back(item);
             }
+            // Children created first stack on top; the frame goes beneath the items.
+            ::SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             break;
         }
         case Kind::Form:
