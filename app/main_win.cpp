@@ -28,10 +28,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::DestroyWindow(paletteWindow.hwnd());
     };
 
-    paletteWindow.Show();
     // The show sequence runs once the palette is visible, as it counts the
-    // visible windows carrying the caption, its own included.
+    // visible windows carrying the caption, its own included. It is shown
+    // without activation: a second copy that closes at once must not hand
+    // the activation on to the running copy's window when its own goes.
+    ::ShowWindow(paletteWindow.hwnd(), SW_SHOWNA);
+    ::UpdateWindow(paletteWindow.hwnd());
     palette.FormShow();
-    if (!palette.closed) palette.ComboBox1.SetFocus();
+    if (!palette.closed) {
+        ::SetForegroundWindow(paletteWindow.hwnd());
+        palette.ComboBox1.SetFocus();
+    }
     return ui::RunMessageLoop();
 }
