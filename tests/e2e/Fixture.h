@@ -17,6 +17,25 @@ protected:
             << "another palette is running in this Wine session or desktop";
     }
 
+    // Waits until the selection file holds exactly these four lines.
+    ::testing::AssertionResult SelectionFileBecomes(std::wstring_view radius,
+                                                    std::wstring_view diameter,
+                                                    int mode,
+                                                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        const std::string expected = Lines({kSelectionHeader, radius, diameter, std::to_wstring(mode)});
+        return FileBecomes(palette.selectionFile(), expected, timeout);
+    }
+
+    static ::testing::AssertionResult FileBecomes(const std::wstring& path,
+                                                  const std::string& expected,
+                                                  std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
+        std::optional<std::string> bytes;
+        if (WaitFor([&] { return (bytes = ReadBytes(path)) == expected; }, timeout))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "expected \"" << Readable(expected) << "\", the file holds "
+                                             << (bytes ? "\"" + Readable(*bytes) + "\"" : std::string("nothing"));
+    }
+
     // The configuration file's path for the copy in this folder.
     std::wstring ConfigurationFile() const { return folder / L"k307palette.dat"; }
 

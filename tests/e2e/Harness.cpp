@@ -76,6 +76,22 @@ std::string Cp932(std::wstring_view wide) {
     return out;
 }
 
+std::string Readable(std::string_view cp932) {
+    int n = ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), wide.data(), n);
+    std::wstring shown;
+    for (wchar_t c : wide) {
+        if (c == L'\n') continue;
+        shown += c == L'\r' ? L'|' : c;
+    }
+    int m =
+        ::WideCharToMultiByte(CP_UTF8, 0, shown.data(), static_cast<int>(shown.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(m), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, shown.data(), static_cast<int>(shown.size()), out.data(), m, nullptr, nullptr);
+    return out;
+}
+
 std::string Lines(std::initializer_list<std::wstring_view> lines) {
     std::wstring all;
     for (std::wstring_view line : lines) {
@@ -365,7 +381,8 @@ std::vector<HWND> RunningPalettes() {
     return s.found;
 }
 
-Palette::Palette(const TempFolder& folder) : folder_(folder) {}
+Palette::Palette(const TempFolder& folder, std::wstring programName)
+    : folder_(folder), programName_(std::move(programName)) {}
 
 Palette::~Palette() {
     Kill();

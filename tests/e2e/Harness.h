@@ -17,6 +17,8 @@ namespace e2e {
 
 // The texts the program shows and stores, as code page 932 bytes.
 std::string Cp932(std::wstring_view wide);
+// Code page 932 bytes as UTF-8, line ends shown as "|", for failure messages.
+std::string Readable(std::string_view cp932);
 // "[Vorna] k307：接円の作図", the title of both windows.
 extern const wchar_t* const kCaption;
 // The header line of the selection file (no blank after "]").
@@ -108,7 +110,8 @@ void PressAltKey(WORD vk);
 // One running copy of the palette program in a folder.
 class Palette {
 public:
-    explicit Palette(const TempFolder& folder);
+    // `programName`: the file name the copy gets in the folder.
+    explicit Palette(const TempFolder& folder, std::wstring programName = L"k307palette.exe");
     ~Palette();
     Palette(const Palette&) = delete;
     Palette& operator=(const Palette&) = delete;
@@ -136,13 +139,17 @@ public:
     HANDLE process() const { return info_.hProcess; }
     void Kill();
 
-    std::wstring program() const { return folder_ / L"k307palette.exe"; }
+    std::wstring program() const { return folder_ / programName_; }
     std::wstring selectionFile() const { return folder_ / L"k307.dat"; }
     std::wstring syncFile() const { return folder_ / L"k307.ini"; }
-    std::wstring configurationFile() const { return folder_ / L"k307palette.dat"; }
+    // The program file's path with ".dat" for its extension.
+    std::wstring configurationFile() const {
+        return folder_ / (programName_.substr(0, programName_.rfind(L'.')) + L".dat");
+    }
 
 private:
     const TempFolder& folder_;
+    std::wstring programName_;
     PROCESS_INFORMATION info_{};
     HWND window_ = nullptr;
 };
