@@ -55,7 +55,7 @@ void WriteSelectionFile(const os::Path& path, const Selection& s) {
     AppendLine(content, kSelectionHeader);
     AppendLine(content, s.radiusText);
     AppendLine(content, s.diameterText);
-    AppendLine(content, std::to_string(s.mode));
+    AppendLine(content, IntToText(s.mode));
     bool ok = false;
     {
         os::File f = os::File::CreateWrite(path);

@@ -2,11 +2,20 @@
 // owned by it, one event loop.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/Unit1z.h"
 #include "os/Cp932_win.h"
 #include "settings/Unit2z.h"
 #include "ui/Screen_win.h"
 #include "ui/Window_win.h"
+
+// The library's default handler for an uncaught exception prints a demangled
+// type name, pulling a 45 KiB demangler into a program with no console to
+// print on. Ending at once is all that can be done anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ui::RegisterWindowClasses(instance);

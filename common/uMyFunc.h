@@ -9,6 +9,11 @@
 // or 0 when it is not entirely one.
 int32_t IntOrZero(std::string_view text);
 
+// The integer in decimal, with a leading "-" when negative (the reverse of
+// IntOrZero). Written out by hand: printf's machinery would triple the size
+// of the program.
+std::string IntToText(int32_t value);
+
 // The text as a decimal real ("." always), or 0.0 when it is not entirely one
 // or its value lies beyond the range of a double.
 double RealOrZero(std::string_view text);

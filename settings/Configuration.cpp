@@ -29,7 +29,7 @@ bool ReadList(TextReader& reader, int32_t& count, std::vector<std::string>& list
 }
 
 void AppendInt(std::string& content, int32_t value) {
-    AppendLine(content, std::to_string(value));
+    AppendLine(content, IntToText(value));
 }
 
 }  // namespace
