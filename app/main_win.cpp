@@ -14,7 +14,9 @@
 // type name, pulling a 45 KiB demangler into a program with no console to
 // print on. Ending at once is all that can be done anyway.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+    std::abort();
+}
 }  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {

@@ -238,9 +238,13 @@ FormWindow* FormWindow::FromHwnd(HWND h) {
     return reinterpret_cast<FormWindow*>(::GetWindowLongPtrW(h, GWLP_USERDATA));
 }
 
-void FormWindow::Show() {
-    ::ShowWindow(hwnd_, SW_SHOW);
+void FormWindow::Show(bool activate) {
+    ::ShowWindow(hwnd_, activate ? SW_SHOW : SW_SHOWNA);
     ::UpdateWindow(hwnd_);
+}
+
+void FormWindow::Activate() {
+    ::SetForegroundWindow(hwnd_);
 }
 
 WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {

@@ -39,7 +39,10 @@ public:
     FormWindow& operator=(const FormWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    void Show();
+    // Shown without activation, a window that closes at once leaves the
+    // activation where it was.
+    void Show(bool activate);
+    void Activate();
 
     void Update(unsigned changes) override;
     void RunModal() override;
