@@ -144,6 +144,10 @@ TEST_F(ConfigFile, CountsThatCannotBeSizedStopTheReading) {
         for (const auto& e : c.diameter) expected += e + "\r\n";
         EXPECT_EQ(Saved(), expected);
     }
+    // A count below the list's size writes only that many entries.
+    Settings().DiameterCount = 1;
+    Settings().DiameterList = {"kept", "dropped"};
+    EXPECT_EQ(Saved(), Lines({"1", "2", "3", "4", "0", "1", "a", "1", "kept"}));
 }
 
 TEST_F(ConfigFile, LargestSizableCountGivesThatManyEntries) {
@@ -252,9 +256,7 @@ TEST_F(ConfigFile, ProgramNamedLikeTheSelectionFileNeverTouchesTheConfiguration)
         EXPECT_EQ(p.RadiusText, "5");
         p.Close();
         EXPECT_EQ(Read(folder / "k307.dat"), selection);
-        EXPECT_FALSE(testkit::Exists(folder / "K307.dat"));
-        EXPECT_FALSE(testkit::Exists(folder / "k307.dat.tmp"));
-        EXPECT_FALSE(testkit::Exists(folder / "K307.dat.tmp"));
+        EXPECT_EQ(FilesIn(folder.Folder()), (std::set<std::string>{"k307.dat"}));
     }
 }
 

@@ -89,13 +89,14 @@ protected:
     }
     static void Write(const os::Path& path, const std::string& bytes) { ASSERT_TRUE(testkit::WriteBytes(path, bytes)); }
 
-    // File names in the program folder.
-    std::set<std::string> Files() const {
+    // File names in a folder, as the folder lists them.
+    static std::set<std::string> FilesIn(const os::Path& folder) {
         std::set<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(dir.Folder())))
+        for (const auto& e : std::filesystem::directory_iterator(std::filesystem::path(folder)))
             names.insert(os::PathToUtf8(e.path().filename().native()));
         return names;
     }
+    std::set<std::string> Files() const { return FilesIn(dir.Folder()); }
 
     int Calls(os::Op op) const { return os::Faults::Calls(op); }
 

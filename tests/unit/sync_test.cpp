@@ -192,16 +192,5 @@ TEST_F(SyncWatcher, IdleTicksOpenNoFile) {
     EXPECT_EQ(Calls(os::Op::Write), 1) << "only the show sequence wrote";
 }
 
-TEST_F(SyncWatcher, StoppedTimerDoesNotTick) {
-    WriteSync(Lines({"45293", "a", "b"}));
-    palette.Timer1.Fire();  // before the show sequence started it
-    EXPECT_EQ(palette.SyncFileAge, 0);
-    palette.FormShow();
-    palette.Close();
-    palette.Timer1.Fire();
-    EXPECT_EQ(palette.SyncFileAge, 0);
-    EXPECT_EQ(palette.ComboBox1.text(), kUnspecified);
-}
-
 }  // namespace
 }  // namespace palette_test
