@@ -90,6 +90,13 @@ double DecimalToDouble(bool negative, std::string_view intPart, std::string_view
         exponent += expNegative ? -e : e;
     }
     if (mantissa == 0) return negative ? -0.0 : 0.0;
+    // Trailing zeros add no precision: without them "4.900000000001000" takes
+    // the exact path as "4.900000000001" does, and both read the same.
+    while (!dropped && mantissa % 10 == 0) {
+        mantissa /= 10;
+        --digits;
+        ++exponent;
+    }
     if (exponent + digits > 310) return 0.0;  // beyond a double
     if (exponent + digits < -330) return 0.0;  // too small to hold: as good as zero
     static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
