@@ -1,7 +1,7 @@
 // The line reader: reading a file line by line until its end and joining the
-// lines with LF gives back the file without its CR bytes. The file is read
-// twice: as it is, and behind a filler that puts the input's bytes across
-// the reader's 64 KiB buffer boundary.
+// lines with LF gives back the file without its CR bytes. The file is read as
+// it is and, for inputs whose first byte is odd, behind a filler that puts
+// the input's bytes across the reader's 64 KiB buffer boundary.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -39,17 +39,22 @@ void CheckReadsBack(const std::string& path, std::string_view content) {
     }
     FUZZ_CHECK(os::Faults::OpenFiles() == openBefore);
 
-    std::string joined, expected;
+    std::string joined, expected(content);
+    joined.reserve(content.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i > 0) joined += '\n';
-        FUZZ_CHECK(lines[i].find('\n') == std::string::npos && lines[i].find('\r') == std::string::npos);
+        FUZZ_CHECK(lines[i].find_first_of("\r\n") == std::string::npos);
         joined += lines[i];
     }
-    for (char c : content)
-        if (c != '\r') expected += c;
+    std::erase(expected, '\r');
     FUZZ_CHECK(joined == expected);
-    FUZZ_CHECK(lines == fuzz::Lines(content).lines ||
-               (lines.size() == fuzz::Lines(content).lines.size() + 1 && lines.back().empty()));
+    // The same lines as the reference split, which leaves out the empty line
+    // that follows a final LF (or makes up an empty file).
+    const std::vector<std::string> ref = fuzz::Lines(content).lines;
+    const bool emptyLast = expected.empty() || expected.back() == '\n';
+    FUZZ_CHECK(lines.size() == ref.size() + (emptyLast ? 1 : 0));
+    if (emptyLast) FUZZ_CHECK(lines.back().empty());
+    FUZZ_CHECK(std::equal(ref.begin(), ref.end(), lines.begin()));
 
     // Written back with JoinLines, every line ends in CR LF.
     std::vector<std::string_view> views(lines.begin(), lines.end());
@@ -65,10 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::string_view input(reinterpret_cast<const char*>(data), size);
     CheckReadsBack(path, input);
 
-    if (size > 0) {
+    // Half the inputs (odd first byte) also go behind the filler: reading
+    // 64 KiB costs a hundred times more than a short input, and the fuzzer
+    // then still spends most of its time on new shapes of input.
+    if (size > 0 && (data[0] & 1) != 0) {
         const std::size_t chunk = 64 * 1024;
         std::size_t before = std::min<std::size_t>(size, data[0] % 17);
-        std::string padded(chunk - before, 'x');
+        // Short filler lines: one line of 64 KiB would make every check of
+        // it an allocation too large to be pooled, and slow the run tenfold.
+        std::string padded;
+        padded.reserve(chunk + size);
+        while (padded.size() < chunk - before) {
+            padded.append(std::min<std::size_t>(99, chunk - before - padded.size() - 1), 'x');
+            padded.push_back('\n');
+        }
         padded.append(input);
         CheckReadsBack(path, padded);
     }
