@@ -1,0 +1,326 @@
+// The settings dialog, opened from the palette and worked with the keyboard
+// and buttons: pages, the preset lists, the screen type, OK and cancel.
+#include <commctrl.h>
+
+#include "tests/e2e/Fixture.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using Items = std::vector<std::string>;
+
+Items Cp932Items(std::initializer_list<std::wstring_view> texts) {
+    Items items;
+    for (std::wstring_view t : texts) items.push_back(Cp932(t));
+    return items;
+}
+
+class DialogTest : public PaletteTest {
+protected:
+    // Presses "設定(&S)"; the dialog is modal, so the press is posted.
+    HWND OpenDialog() {
+        ::PostMessageW(palette.Control(101), BM_CLICK, 0, 0);
+        HWND dialog = palette.WaitForDialog();
+        if (dialog) dialog_ = dialog;
+        return dialog;
+    }
+
+    HWND Get(int id) const { return FindControl(dialog_, id); }
+
+    int ActivePage() const { return static_cast<int>(::SendMessageW(Get(801), TCM_GETCURSEL, 0, 0)); }
+
+    // Alt + the page's access key ("0", "1", "2"), typed into the dialog.
+    ::testing::AssertionResult SelectPage(int page) {
+        if (!Focus(Get(801))) return ::testing::AssertionFailure() << "the dialog cannot get the keyboard focus";
+        PressAltKey(static_cast<WORD>('0' + page));
+        if (!WaitFor([&] { return ActivePage() == page && ::IsWindowVisible(Get(901 + page)); }))
+            return ::testing::AssertionFailure() << "page " << ActivePage() << " is active, not " << page;
+        for (int other = 0; other < 3; ++other)
+            if (other != page && ::IsWindowVisible(Get(901 + other)))
+                return ::testing::AssertionFailure() << "page " << other << " still shows";
+        return ::testing::AssertionSuccess();
+    }
+
+    // Replaces the text of an edit field by typing.
+    ::testing::AssertionResult TypeInto(int editId, std::wstring_view text) {
+        HWND edit = Get(editId);
+        if (!Focus(edit)) return ::testing::AssertionFailure() << "no focus for " << editId;
+        ::SendMessageW(edit, EM_SETSEL, 0, -1);
+        TypeText(text);
+        if (!WaitFor([&] { return TextOf(edit) == Cp932(text); }))
+            return ::testing::AssertionFailure() << "the field shows " << Readable(TextOf(edit));
+        return ::testing::AssertionSuccess();
+    }
+
+    void Click(int id) { ::SendMessageW(Get(id), BM_CLICK, 0, 0); }
+
+    // The unit group's item that is checked, -1 for none.
+    int CheckedItem(int firstItemId, int count) const {
+        int checked = -1;
+        for (int k = 0; k < count; ++k)
+            if (IsChecked(Get(firstItemId + k))) checked = checked == -1 ? k : -2;
+        return checked;
+    }
+
+    // Selects a list entry with a key, as a user does.
+    ::testing::AssertionResult SelectWithKey(int listId, WORD key, int expected) {
+        if (!Focus(Get(listId))) return ::testing::AssertionFailure() << "no focus for " << listId;
+        PressKey(key);
+        if (!WaitFor([&] { return ListSelection(Get(listId)) == expected; }))
+            return ::testing::AssertionFailure() << "entry " << ListSelection(Get(listId)) << " is selected";
+        return ::testing::AssertionSuccess();
+    }
+
+    ::testing::AssertionResult ClosedBack() {
+        if (!WaitFor([&] { return !::IsWindowVisible(dialog_); }))
+            return ::testing::AssertionFailure() << "the dialog still shows";
+        if (!WaitFor([&] { return IsTopMost(palette.window()) && ::IsWindowEnabled(palette.window()); }))
+            return ::testing::AssertionFailure()
+                   << "the palette is not back on top and enabled: topmost " << IsTopMost(palette.window())
+                   << ", enabled " << (::IsWindowEnabled(palette.window()) != 0) << ", dialog topmost "
+                   << IsTopMost(dialog_);
+        return ::testing::AssertionSuccess();
+    }
+
+    HWND dialog_ = nullptr;
+};
+
+TEST_F(DialogTest, EditedListsGoToThePaletteOnOk) {
+    const std::string config = Lines({L"10", L"20", L"30", L"40", L"0", L"2", L"5", L"7図寸mm", L"1", L"3ｍ"});
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), config));
+    ASSERT_TRUE(WriteBytes(palette.selectionFile(), Lines({kSelectionHeader, L"12.5図寸mm", kUnspecified, L"0"})));
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_TRUE(SelectionFileBecomes(L"12.5図寸mm", kUnspecified, 0));
+    const ULONGLONG selectionTime = LastWriteTime(palette.selectionFile());
+    ASSERT_TRUE(IsTopMost(palette.window()));
+
+    HWND dialog = OpenDialog();
+    ASSERT_NE(dialog, nullptr) << "no settings dialog showed";
+    EXPECT_EQ(::GetWindow(dialog, GW_OWNER), palette.window());
+    EXPECT_FALSE(IsTopMost(palette.window())) << "the palette stays on top of its own dialog";
+    EXPECT_FALSE(IsTopMost(dialog));
+    EXPECT_TRUE(IsAbove(dialog, palette.window())) << "the dialog is under the palette";
+    EXPECT_FALSE(::IsWindowEnabled(palette.window())) << "the palette takes input while the dialog is open";
+    EXPECT_EQ(OuterRect(dialog).left, 30);
+    EXPECT_EQ(OuterRect(dialog).top, 40);
+    EXPECT_EQ(ClientSize(dialog).cx, 338);
+    EXPECT_EQ(ClientSize(dialog).cy, 283);
+    // Still one counted window: the dialog is owned.
+    EXPECT_EQ(RunningPalettes(), std::vector<HWND>{palette.window()});
+
+    // What the dialog starts with: the store's lists, the palette's texts.
+    EXPECT_EQ(ActivePage(), 0);
+    EXPECT_EQ(CheckedItem(7010, 2), 0);
+    E2E_CONTROL(list1, dialog, 501);
+    E2E_CONTROL(list2, dialog, 502);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"7図寸mm"}));
+    EXPECT_EQ(ListSelection(list1), -1);
+    EXPECT_EQ(ListItems(list2), Cp932Items({L"3ｍ"}));
+    EXPECT_EQ(TextOf(Get(601)), "12.5");
+    EXPECT_EQ(CheckedItem(7020, 4), 1);
+    EXPECT_EQ(TextOf(Get(602)), Cp932(kUnspecified));
+    EXPECT_EQ(CheckedItem(7030, 4), 0);
+
+    // Add "25" in actual metres.
+    ASSERT_TRUE(SelectPage(1));
+    ASSERT_TRUE(TypeInto(601, L"25"));
+    Click(7022);
+    EXPECT_EQ(CheckedItem(7020, 4), 2);
+    Click(106);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"7図寸mm", L"25ｍ"}));
+    EXPECT_EQ(ListSelection(list1), -1);
+    EXPECT_EQ(TextOf(Get(601)), "25");
+
+    // No digit: nothing is added and the field gets the focus back.
+    ASSERT_TRUE(TypeInto(601, L"abc"));
+    Click(106);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"7図寸mm", L"25ｍ"}));
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog) == Get(601); }));
+
+    // Selecting an entry shows it split into number and unit.
+    ASSERT_TRUE(SelectWithKey(501, VK_HOME, 0));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(Get(601)) == "5"; }));
+    EXPECT_EQ(CheckedItem(7020, 4), 0);
+    ASSERT_TRUE(SelectWithKey(501, VK_DOWN, 1));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(Get(601)) == "7"; }));
+    EXPECT_EQ(CheckedItem(7020, 4), 1);
+
+    // ▲ moves the selected entry up and keeps it selected; not past the top.
+    Click(103);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"7図寸mm", L"5", L"25ｍ"}));
+    EXPECT_EQ(ListSelection(list1), 0);
+    Click(103);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"7図寸mm", L"5", L"25ｍ"}));
+    // ▼ down to the end, not past it; the field is not refreshed by moves.
+    Click(104);
+    Click(104);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"25ｍ", L"7図寸mm"}));
+    EXPECT_EQ(ListSelection(list1), 2);
+    Click(104);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"25ｍ", L"7図寸mm"}));
+    EXPECT_EQ(TextOf(Get(601)), "7");
+    EXPECT_EQ(CheckedItem(7020, 4), 1);
+
+    // 削除 removes it and leaves nothing selected.
+    Click(105);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"25ｍ"}));
+    EXPECT_EQ(ListSelection(list1), -1);
+    Click(105);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"25ｍ"}));
+
+    // 編集登録 replaces the selected entry, which stays selected.
+    ASSERT_TRUE(SelectWithKey(501, VK_END, 1));
+    EXPECT_TRUE(WaitFor([&] { return TextOf(Get(601)) == "25"; }));
+    EXPECT_EQ(CheckedItem(7020, 4), 2);
+    ASSERT_TRUE(TypeInto(601, L"30"));
+    Click(7023);
+    Click(107);
+    EXPECT_EQ(ListItems(list1), Cp932Items({L"5", L"30図寸ｍ"}));
+    EXPECT_EQ(ListSelection(list1), 1);
+
+    // The diameter page has its own list.
+    ASSERT_TRUE(SelectPage(2));
+    ASSERT_TRUE(TypeInto(602, L"8"));
+    Click(7033);
+    Click(111);
+    EXPECT_EQ(ListItems(list2), Cp932Items({L"3ｍ", L"8図寸ｍ"}));
+
+    // OK: the palette's lists follow; its texts and the selection file stay.
+    ::PostMessageW(Get(101), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
+    // The lists are refilled just after the palette is back on top.
+    EXPECT_TRUE(WaitFor([&] {
+        return ComboItems(palette.Control(201)) == Cp932Items({kUnspecified, L"5", L"30図寸ｍ"}) &&
+               ComboItems(palette.Control(202)) == Cp932Items({kUnspecified, L"3ｍ", L"8図寸ｍ"});
+    }));
+    EXPECT_EQ(ComboItems(palette.Control(201)), Cp932Items({kUnspecified, L"5", L"30図寸ｍ"}));
+    EXPECT_EQ(TextOf(palette.Control(201)), Cp932(L"12.5図寸mm"));
+    EXPECT_EQ(TextOf(palette.Control(202)), Cp932(kUnspecified));
+    EXPECT_EQ(ClientSize(palette.window()).cx, 346);
+    EXPECT_EQ(LastWriteTime(palette.selectionFile()), selectionTime);
+
+    // The lists are in the configuration at close.
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(palette.WaitForExit());
+    EXPECT_TRUE(FileBecomes(
+        ConfigurationFile(),
+        Lines({L"10", L"20", L"30", L"40", L"0", L"2", L"5", L"30図寸ｍ", L"2", L"3ｍ", L"8図寸ｍ"}), milliseconds(0)));
+}
+
+TEST_F(DialogTest, CancelDropsTheEditsAndTheWatcherWaits) {
+    const std::string config = Lines({L"196", L"104", L"193", L"115", L"0", L"1", L"5", L"0"});
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), config));
+    ASSERT_TRUE(palette.StartAndWait());
+    const Items paletteList = Cp932Items({kUnspecified, L"5"});
+    ASSERT_EQ(ComboItems(palette.Control(201)), paletteList);
+
+    ASSERT_NE(OpenDialog(), nullptr);
+    ASSERT_TRUE(SelectPage(1));
+    ASSERT_TRUE(TypeInto(601, L"9"));
+    Click(106);
+    ASSERT_EQ(ListItems(Get(501)), Cp932Items({L"5", L"9"}));
+
+    // A sync file written meanwhile waits for the dialog to close.
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    FILETIME ft, epoch;
+    SYSTEMTIME e{};
+    e.wYear = 1899;
+    e.wMonth = 12;
+    e.wDay = 30;
+    ::SystemTimeToFileTime(&now, &ft);
+    ::SystemTimeToFileTime(&e, &epoch);
+    auto ticks = [](FILETIME f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    double stamp = static_cast<double>(ticks(ft) - ticks(epoch)) / 864000000000.0;
+    ASSERT_TRUE(WriteBytes(palette.syncFile(), Lines({std::to_wstring(stamp), L"77", L"88"})));
+    EXPECT_TRUE(HoldsFor([&] { return TextOf(palette.Control(201)) == Cp932(kUnspecified); }, milliseconds(2500)));
+
+    // キャンセル: the palette's lists stay.
+    ::PostMessageW(Get(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
+    EXPECT_EQ(ComboItems(palette.Control(201)), paletteList);
+    EXPECT_TRUE(WaitFor([&] { return TextOf(palette.Control(201)) == "77"; }, seconds(3)))
+        << "the watcher did not resume";
+
+    // The next showing starts from the store again, on the page last used.
+    ASSERT_NE(OpenDialog(), nullptr);
+    EXPECT_EQ(ActivePage(), 1);
+    EXPECT_EQ(ListItems(Get(501)), Cp932Items({L"5"}));
+    EXPECT_EQ(TextOf(Get(601)), "77");
+    Click(106);
+    ASSERT_EQ(ListItems(Get(501)), Cp932Items({L"5", L"77"}));
+    // The title-bar close box is a cancel too.
+    ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(ClosedBack());
+    EXPECT_EQ(ComboItems(palette.Control(201)), paletteList);
+
+    // And so is Escape.
+    ASSERT_NE(OpenDialog(), nullptr);
+    EXPECT_EQ(ListItems(Get(501)), Cp932Items({L"5"}));
+    Click(106);
+    ASSERT_TRUE(Focus(Get(501)));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(ClosedBack());
+    EXPECT_EQ(ComboItems(palette.Control(201)), paletteList);
+
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(palette.WaitForExit());
+    EXPECT_TRUE(FileBecomes(ConfigurationFile(), config, milliseconds(0)));
+}
+
+TEST_F(DialogTest, VerticalLayoutAndTheDialogsPlaceAreKept) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    ASSERT_TRUE(SelectPage(1));
+    ASSERT_TRUE(SelectPage(0));
+    Click(7011);
+    EXPECT_EQ(CheckedItem(7010, 2), 1);
+    // Moved by the user while open: remembered.
+    ASSERT_TRUE(::SetWindowPos(dialog_, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    // Enter presses the default button, ＯＫ.
+    ASSERT_TRUE(Focus(Get(7011)));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(ClosedBack());
+    // The window and its panels are moved one after the other.
+    EXPECT_TRUE(WaitFor([&] {
+        RECT p1 = OuterRect(palette.Control(401)), p2 = OuterRect(palette.Control(402));
+        SIZE client = ClientSize(palette.window());
+        return client.cx == 185 && client.cy == 86 && p2.left == p1.left && p2.top == p1.bottom;
+    })) << "client "
+        << ClientSize(palette.window()).cx << " x " << ClientSize(palette.window()).cy;
+    EXPECT_EQ(OuterRect(palette.window()).left, 196);
+    EXPECT_EQ(OuterRect(palette.window()).top, 104);
+
+    // Shown again: vertical is selected; back to horizontal, then cancelled.
+    ASSERT_NE(OpenDialog(), nullptr);
+    EXPECT_EQ(OuterRect(dialog_).left, 400);
+    EXPECT_EQ(CheckedItem(7010, 2), 1);
+    Click(7010);
+    ::PostMessageW(Get(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
+    EXPECT_EQ(ClientSize(palette.window()).cy, 86);
+
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(palette.WaitForExit());
+    EXPECT_TRUE(
+        FileBecomes(ConfigurationFile(), Lines({L"196", L"104", L"400", L"300", L"1", L"0", L"0"}), milliseconds(0)));
+}
+
+TEST_F(DialogTest, ScreenTypeTwoShowsVerticalAndIsStoredAsOne) {
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), Lines({L"196", L"104", L"193", L"115", L"2", L"0", L"0"})));
+    ASSERT_TRUE(palette.StartAndWait());
+    EXPECT_EQ(ClientSize(palette.window()).cy, 86);
+    ASSERT_NE(OpenDialog(), nullptr);
+    EXPECT_EQ(CheckedItem(7010, 2), 1);
+    ::PostMessageW(Get(101), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(palette.WaitForExit());
+    EXPECT_TRUE(
+        FileBecomes(ConfigurationFile(), Lines({L"196", L"104", L"193", L"115", L"1", L"0", L"0"}), milliseconds(0)));
+}
+
+}  // namespace
+}  // namespace e2e
