@@ -145,6 +145,32 @@ int CALLBACK ScoreFont(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM par
     return 1;
 }
 
+// Sets or clears the stay-on-top state of a top-level window. Wine keeps a
+// window that owns others from becoming topmost (it files it under its owned
+// windows and takes their state), and an owned window from leaving the state
+// it inherited from a topmost owner; with the ownership set aside for the
+// call both work, here as on Windows, and the owned windows stay as they are.
+void SetTopMost(HWND hwnd, bool on) {
+    struct Owned {
+        HWND owner;
+        std::vector<HWND> windows;
+    } owned{hwnd, {}};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* o = reinterpret_cast<Owned*>(p);
+            if (::GetWindow(w, GW_OWNER) == o->owner) o->windows.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&owned));
+    HWND owner = ::GetWindow(hwnd, GW_OWNER);
+    for (HWND w : owned.windows) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+    if (owner) ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, 0);
+    ::SetWindowPos(hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (owner) ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    for (HWND w : owned.windows) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+}
+
 }  // namespace
 
 HFONT UiFont() {
@@ -219,6 +245,8 @@ FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), o
         form.frameHeight = fh;
         PlaceWindow();
     }
+    // An owned window inherits the stay-on-top state of a topmost owner.
+    if (!form.stayOnTop() && (::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST)) SetTopMost(hwnd_, false);
     CreateChildren(form, hwnd_);
     form.peer = this;
     gForms.push_back(this);
@@ -447,8 +475,7 @@ void FormWindow::Update(unsigned changes) {
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (changes & kTopMost) {
-        ::SetWindowPos(hwnd_, form_.stayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetTopMost(hwnd_, form_.stayOnTop());
     }
 }
 
