@@ -283,6 +283,10 @@ void ListBoxPeer::Update(unsigned changes) {
                 ::SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(w.c_str()));
             }
         }
+        // A refill of one or two entries looks like a replacement above; one
+        // that leaves the box longer than the list must not keep old entries.
+        if (static_cast<int>(::SendMessageW(hwnd, LB_GETCOUNT, 0, 0)) != list.count())
+            FillList(hwnd, list.items(), LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING);
     }
     if (changes & (kItems | kItemIndex)) ::SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.itemIndex()), 0);
     if (changes & kFocus) ::SetFocus(hwnd);
