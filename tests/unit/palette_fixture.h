@@ -100,6 +100,16 @@ protected:
 
     int Calls(os::Op op) const { return os::Faults::Calls(op); }
 
+    // The palette's client size and panel positions, in one comparable text.
+    std::string Layout() const {
+        const ui::Rect &a = palette.Panel1.bounds(), &b = palette.Panel2.bounds();
+        auto at = [](const ui::Rect& r) { return std::to_string(r.left) + "," + std::to_string(r.top); };
+        return std::to_string(palette.ClientWidth()) + "x" + std::to_string(palette.ClientHeight()) + " Panel1 " +
+               at(a) + " Panel2 " + at(b);
+    }
+    static constexpr const char* kHorizontal = "346x43 Panel1 0,0 Panel2 185,0";
+    static constexpr const char* kVertical = "185x86 Panel1 0,0 Panel2 0,43";
+
     testkit::ScratchDir dir;
     FakeEnvironment env;
     TForm2 dialog;
