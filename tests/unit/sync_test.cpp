@@ -159,7 +159,8 @@ TEST_F(SyncWatcher, FailedReadDoesNotRecordTheStampSoTheNextTickReadsAgain) {
              {os::Op::Open, 1}, {os::Op::Read, 1}, {os::Op::Close, 1}, {os::Op::Stamp, 2}}) {
         SCOPED_TRACE(static_cast<int>(op));
         const int32_t before = palette.SyncFileAge;
-        const std::string text = "v" + std::to_string(hour);
+        std::string text = "v";
+        text += std::to_string(hour);
         const int32_t stamp = WriteSync(Lines({"45293", text, text}));
         At(hour++);
         os::Faults::FailNth(op, nth);
