@@ -24,7 +24,12 @@ bool TextReader::ReadLine(std::string& line) {
     for (;;) {
         if (pos_ == len_) {
             if (eof_) return true;
-            if (!Fill()) return false;
+            if (!Fill()) {
+                // Half a line is no line: a caller that keeps what it read
+                // before a failure must not keep an entry cut short.
+                line.clear();
+                return false;
+            }
             if (eof_) return true;
         }
         const char* start = buffer_.data() + pos_;

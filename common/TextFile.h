@@ -14,7 +14,8 @@ public:
     // Opens for reading, sharing with readers only.
     explicit TextReader(const os::Path& path);
     bool IsOpen() const { return file_.IsOpen(); }
-    // False only on a read error; past the end `line` is empty and the result true.
+    // False only on a read error, which leaves `line` empty; past the end
+    // `line` is empty and the result true.
     bool ReadLine(std::string& line);
     bool AtEnd() const { return eof_ && pos_ == len_; }
     bool Close() { return file_.Close(); }
