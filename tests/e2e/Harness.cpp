@@ -1,7 +1,6 @@
 #include "tests/e2e/Harness.h"
 
 #include <cwchar>
-#include <thread>
 
 namespace e2e {
 
@@ -111,7 +110,7 @@ bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeou
         }
         if (done()) return true;
         if (std::chrono::steady_clock::now() >= end) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ::Sleep(20);
     }
 }
 
