@@ -361,6 +361,57 @@ TEST_F(FaultTest, SyncWatcherReadsAgainAfterEveryFailedRead) {
               << " the selection write" << std::endl;
 }
 
+TEST_F(FaultTest, MissingProgramFolderWritesNothingAndKeepsRunning) {
+    // The program's folder vanished (a removed stick, a deleted folder):
+    // every write fails, nothing is reported, and the palette goes on.
+    const os::Path gone = dir / "gone";
+    env.program = gone + os::PathFromAscii("/k307palette.exe");
+    palette.FormShow();
+    EXPECT_TRUE(palette.Timer1.enabled());
+    EXPECT_EQ(palette.RadiusText, kUnspecified);
+    EXPECT_EQ(palette.selectionWrites, 1) << "the show sequence tried its one write";
+    palette.ComboBox1.UserPick(0);
+    EXPECT_TRUE(palette.Timer1.enabled());
+    palette.Timer1.Fire();
+    palette.Close();
+    EXPECT_FALSE(testkit::Exists(gone)) << "no folder is made";
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(os::Faults::OpenFiles(), 0);
+}
+
+TEST_F(FaultTest, ReadOnlyFolderKeepsThePreviousFilesWhole) {
+    namespace fs = std::filesystem;
+    const std::string config = Lines({"1", "2", "3", "4", "0", "1", "9", "0"});
+    Write(ConfigPath(), config);
+    Write(SelectionPath(), kOldSelectionBytes);
+    fs::permissions(fs::path(SelectionPath()), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(fs::path(dir.Folder()), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                                fs::perms::group_exec | fs::perms::others_read |
+                                                fs::perms::others_exec);
+    struct Restore {
+        const os::Path& folder;
+        const os::Path selection;
+        ~Restore() {
+            std::error_code ec;
+            fs::permissions(fs::path(folder), fs::perms::owner_all, fs::perm_options::add, ec);
+            fs::permissions(fs::path(selection), fs::perms::owner_write, fs::perm_options::add, ec);
+        }
+    } restore{dir.Folder(), SelectionPath()};
+    // Where protections do not hold (an administrator, or Windows, which
+    // ignores a folder's read-only attribute), there is nothing to show.
+    if (testkit::WriteBytes(dir / "probe", "x") || testkit::WriteBytes(SelectionPath(), kOldSelectionBytes)) {
+        GTEST_SKIP() << "this account can write into a read-only folder";
+    }
+
+    palette.FormShow();
+    palette.ComboBox1.UserPick(0);
+    palette.Close();
+    EXPECT_EQ(Read(SelectionPath()), kOldSelectionBytes) << "a file that cannot be written keeps what it held";
+    EXPECT_EQ(Read(ConfigPath()), config) << "a configuration that cannot be replaced keeps what it held";
+    EXPECT_FALSE(testkit::Exists(TempPath()));
+    EXPECT_EQ(os::Faults::OpenFiles(), 0);
+}
+
 // The suite's figure, printed once all tests have run.
 class FaultFigure : public ::testing::Environment {
 public:
