@@ -5,6 +5,8 @@
 namespace e2e {
 namespace {
 
+using std::chrono::milliseconds;
+
 // The edit field's selection of a combo box, in characters.
 std::pair<int, int> EditSelection(HWND combo) {
     auto sel = static_cast<DWORD>(::SendMessageW(combo, CB_GETEDITSEL, 0, 0));
@@ -29,6 +31,16 @@ TEST_F(PaletteTest, TypingAndClickingRewriteTheSelectionFile) {
     ClearByBackspace(combo1);
     ASSERT_TRUE(SelectionFileBecomes(L"", kUnspecified, 0));
     EXPECT_EQ(TextOf(combo1), "");
+    // Even in the empty box, Backspace is a change: the file is written again.
+    const ULONGLONG emptied = LastWriteTime(palette.selectionFile());
+    PressKey(VK_BACK);
+    EXPECT_TRUE(WaitFor([&] { return LastWriteTime(palette.selectionFile()) != emptied; }))
+        << "Backspace in the empty box did not rewrite the selection file";
+    ASSERT_TRUE(SelectionFileBecomes(L"", kUnspecified, 0));
+    // Escape changes nothing.
+    const ULONGLONG rewritten = LastWriteTime(palette.selectionFile());
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(HoldsFor([&] { return LastWriteTime(palette.selectionFile()) == rewritten; }, milliseconds(1000)));
 
     // No line of the list begins with "1": the characters go in as typed.
     TypeText(L"1");
