@@ -59,7 +59,7 @@ std::size_t FindOnBoundary(std::string_view s, std::string_view pattern) {
 // double in all but contrived halfway cases.
 double DecimalToDouble(bool negative, std::string_view intPart, std::string_view fracPart, std::string_view expPart) {
     uint64_t mantissa = 0;
-    int digits = 0;       // significant digits taken into the mantissa
+    int digits = 0;        // significant digits taken into the mantissa
     int64_t exponent = 0;  // power of ten applied to the mantissa
     bool dropped = false;  // digits beyond 19 that did not fit
     auto take = [&](char c, bool fraction) {
@@ -97,7 +97,7 @@ double DecimalToDouble(bool negative, std::string_view intPart, std::string_view
         --digits;
         ++exponent;
     }
-    if (exponent + digits > 310) return 0.0;  // beyond a double
+    if (exponent + digits > 310) return 0.0;   // beyond a double
     if (exponent + digits < -330) return 0.0;  // too small to hold: as good as zero
     static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
