@@ -10,10 +10,10 @@ namespace {
 const wchar_t kCaption[] = L"[Vorna] k307\xFF1A\x63A5\x5186\x306E\x4F5C\x56F3";  // [Vorna] k307：接円の作図
 
 // "[Vorna]k307：接円の作図" CRLF "(無指定)" CRLF "(無指定)" CRLF "0" CRLF, code page 932.
-const unsigned char kSelection[] = {
-    0x5b, 0x56, 0x6f, 0x72, 0x6e, 0x61, 0x5d, 0x6b, 0x33, 0x30, 0x37, 0x81, 0x46, 0x90, 0xda, 0x89,
-    0x7e, 0x82, 0xcc, 0x8d, 0xec, 0x90, 0x7d, 0x0d, 0x0a, 0x28, 0x96, 0xb3, 0x8e, 0x77, 0x92, 0xe8,
-    0x29, 0x0d, 0x0a, 0x28, 0x96, 0xb3, 0x8e, 0x77, 0x92, 0xe8, 0x29, 0x0d, 0x0a, 0x30, 0x0d, 0x0a};
+const unsigned char kSelection[] = {0x5b, 0x56, 0x6f, 0x72, 0x6e, 0x61, 0x5d, 0x6b, 0x33, 0x30, 0x37, 0x81,
+                                    0x46, 0x90, 0xda, 0x89, 0x7e, 0x82, 0xcc, 0x8d, 0xec, 0x90, 0x7d, 0x0d,
+                                    0x0a, 0x28, 0x96, 0xb3, 0x8e, 0x77, 0x92, 0xe8, 0x29, 0x0d, 0x0a, 0x28,
+                                    0x96, 0xb3, 0x8e, 0x77, 0x92, 0xe8, 0x29, 0x0d, 0x0a, 0x30, 0x0d, 0x0a};
 
 wchar_t g_dir[MAX_PATH];
 wchar_t g_iniPath[MAX_PATH];
@@ -26,7 +26,8 @@ void Join(wchar_t* out, const wchar_t* name) {
 void WriteSelection() {
     wchar_t path[MAX_PATH];
     Join(path, L"k307.dat");
-    HANDLE f = CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileW(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(f, kSelection, sizeof kSelection, &written, nullptr);
@@ -63,8 +64,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = L"K307BenchBare";
     RegisterClassW(&wc);
-    HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, kCaption, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                             196, 104, 352, 72, nullptr, nullptr, instance, nullptr);
+    HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, kCaption, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 196,
+                             104, 352, 72, nullptr, nullptr, instance, nullptr);
     if (!w) return 1;
     ShowWindow(w, show);
     UpdateWindow(w);

@@ -8,14 +8,14 @@
 // Every wait is a poll with a deadline; nothing relies on a fixed sleep to
 // be "long enough". The idle measurement waits on purpose: that interval is
 // what is measured.
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdarg>
-#include <cstring>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -170,7 +170,8 @@ HWND VisibleWindow(DWORD pid, bool dialog) {
 }
 
 void CheckAlive(const Child& c) {
-    if (WaitForSingleObject(c.pi.hProcess, 0) == WAIT_OBJECT_0) Fail("a program ended by itself (another copy running?)");
+    if (WaitForSingleObject(c.pi.hProcess, 0) == WAIT_OBJECT_0)
+        Fail("a program ended by itself (another copy running?)");
 }
 
 // Seconds from CreateProcessW to a visible window and a complete k307.dat.
@@ -241,7 +242,9 @@ double PrivateBytes(const Child& c) {
 double CpuSeconds(const Child& c) {
     FILETIME create, exit, kernel, user;
     if (!GetProcessTimes(c.pi.hProcess, &create, &exit, &kernel, &user)) Fail("GetProcessTimes failed");
-    auto v = [](FILETIME f) { return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime); };
+    auto v = [](FILETIME f) {
+        return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime);
+    };
     return (v(kernel) + v(user)) / 1e7;
 }
 
@@ -342,7 +345,9 @@ std::string Narrow(const std::wstring& w) {
     return s;
 }
 
-const char* Verdict(bool ok) { return ok ? "met" : "MISSED"; }
+const char* Verdict(bool ok) {
+    return ok ? "met" : "MISSED";
+}
 
 }  // namespace
 
@@ -355,8 +360,10 @@ int wmain(int argc, wchar_t** argv) {
     int runs = 10;
     int idleSeconds = 60;
     for (int i = 4; i + 1 < argc; i += 2) {
-        if (wcscmp(argv[i], L"--runs") == 0) runs = std::max(1, _wtoi(argv[i + 1]));
-        else if (wcscmp(argv[i], L"--idle") == 0) idleSeconds = std::max(1, _wtoi(argv[i + 1]));
+        if (wcscmp(argv[i], L"--runs") == 0)
+            runs = std::max(1, _wtoi(argv[i + 1]));
+        else if (wcscmp(argv[i], L"--idle") == 0)
+            idleSeconds = std::max(1, _wtoi(argv[i + 1]));
     }
 
     wchar_t tmp[MAX_PATH];
@@ -484,9 +491,10 @@ int wmain(int argc, wchar_t** argv) {
 
     r.Line("# k307palette benchmark");
     r.Line("");
-    r.Line("%d runs of each after one uncounted warm-up; idle CPU over %d s per run. "
-           "Figures: median (min – max); comparisons: median (min – max) of pairwise ratios.",
-           runs, idleSeconds);
+    r.Line(
+        "%d runs of each after one uncounted warm-up; idle CPU over %d s per run. "
+        "Figures: median (min – max); comparisons: median (min – max) of pairwise ratios.",
+        runs, idleSeconds);
     r.Line("");
     r.Line("| Measure | Palette | Bare / reference | Ratio | Target | Result |");
     r.Line("|---|---|---|---|---|---|");
