@@ -393,7 +393,7 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
             auto& group = static_cast<RadioGroup&>(c);
             auto* p = new RadioGroupPeer(group);
             peer = p;
-            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child | WS_CLIPCHILDREN, b.left, b.top,
+            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child, b.left, b.top,
                                   b.width, b.height, parent, id, gInstance, nullptr);
             HWND box =
                 ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, b.width,
