@@ -393,8 +393,8 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
             auto& group = static_cast<RadioGroup&>(c);
             auto* p = new RadioGroupPeer(group);
             peer = p;
-            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child, b.left, b.top,
-                                  b.width, b.height, parent, id, gInstance, nullptr);
+            h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child, b.left, b.top, b.width, b.height,
+                                  parent, id, gInstance, nullptr);
             HWND box =
                 ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, b.width,
                                   b.height, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), gInstance, nullptr);
