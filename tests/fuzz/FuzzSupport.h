@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,15 @@ namespace fuzz {
 }
 #define FUZZ_CHECK(cond) ((cond) ? void(0) : ::fuzz::Fail(#cond, __FILE__, __LINE__))
 
+// The scratch folder of this process; never freed, so that it outlives every
+// static object that may still use it.
+inline std::string* gScratch = nullptr;
+
 // A fresh folder under TMPDIR (or /tmp) for this process, with trailing "/".
-inline std::string ScratchFolder() {
-    static std::string folder = [] {
+// It goes again when the process ends normally; after a crash it stays for a
+// look at the files.
+inline const std::string& ScratchFolder() {
+    if (gScratch == nullptr) {
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/k307fuzz.XXXXXX";
         std::vector<char> buf(pattern.begin(), pattern.end());
@@ -40,9 +47,13 @@ inline std::string ScratchFolder() {
             std::perror("mkdtemp");
             std::abort();
         }
-        return std::string(buf.data()) + "/";
-    }();
-    return folder;
+        gScratch = new std::string(std::string(buf.data()) + "/");
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(*gScratch, ec);
+        });
+    }
+    return *gScratch;
 }
 
 inline void WriteRaw(const std::string& path, std::string_view bytes) {
