@@ -75,25 +75,24 @@ void TForm1::FormShow() {
     StartTimer();
 }
 
-void TForm1::FormClose() {
+bool TForm1::SaveOnceIfAlone() {
     StopTimer();
-    if (closing_) return;
-    closing_ = true;
-    if (InstanceCount == 1) {
-        os::Path config = ConfigurationPath();
-        if (!config.empty()) SaveConfiguration(config, *this, dialog_);
-        Settings().ResetSettings();
+    if (closing_ || InstanceCount != 1) {
+        closing_ = true;
+        return false;
     }
+    closing_ = true;
+    os::Path config = ConfigurationPath();
+    if (!config.empty()) SaveConfiguration(config, *this, dialog_);
+    return true;
+}
+
+void TForm1::FormClose() {
+    if (SaveOnceIfAlone()) Settings().ResetSettings();
 }
 
 void TForm1::EndSession() {
-    StopTimer();
-    if (closing_) return;
-    closing_ = true;
-    if (InstanceCount == 1) {
-        os::Path config = ConfigurationPath();
-        if (!config.empty()) SaveConfiguration(config, *this, dialog_);
-    }
+    SaveOnceIfAlone();
 }
 
 void TForm1::ArrangePanels() {

@@ -70,6 +70,9 @@ public:
     int selectionWrites = 0;
 
 private:
+    // Stops the timer and, the first time the program ends and only in the
+    // copy that was alone at start, saves the configuration; true when saved.
+    bool SaveOnceIfAlone();
     void StartTimer() { Timer1.SetEnabled(true); }
     void StopTimer() { Timer1.SetEnabled(false); }
     os::Environment& env_;

@@ -454,11 +454,12 @@ void FormWindow::CreateChildren(Container& container, HWND parent) {
     }
 }
 
-Control* FormWindow::FindById(Container& c, int id) {
+// The first control in tab order, panels and pages included, that matches.
+Control* FormWindow::Find(Container& c, const std::function<bool(const Control&)>& match) {
     for (Control* child : c.children()) {
-        if (child->Id() == id) return child;
+        if (match(*child)) return child;
         if (child->kind() == Kind::Panel || child->kind() == Kind::TabSheet || child->kind() == Kind::PageControl) {
-            if (Control* found = FindById(static_cast<Container&>(*child), id)) return found;
+            if (Control* found = Find(static_cast<Container&>(*child), match)) return found;
         }
     }
     return nullptr;
@@ -571,37 +572,24 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // with an ID only (IDOK, IDCANCEL or the button's own).
             if (lp != 0) return 0;
             int id = LOWORD(wp);
-            Control* target = nullptr;
-            std::function<Control*(Container&, bool)> findFlag = [&](Container& c, bool wantDefault) -> Control* {
-                for (Control* ch : c.children()) {
-                    if (ch->kind() == Kind::Button) {
-                        auto* b = static_cast<Button*>(ch);
-                        if (wantDefault ? b->isDefault : b->isCancel) return b;
-                    }
-                    if (ch->kind() == Kind::Panel || ch->kind() == Kind::TabSheet || ch->kind() == Kind::PageControl)
-                        if (Control* f = findFlag(static_cast<Container&>(*ch), wantDefault)) return f;
-                }
-                return nullptr;
+            auto isButton = [](const Control& c, bool Button::*flag) {
+                return c.kind() == Kind::Button && static_cast<const Button&>(c).*flag;
             };
+            Control* target = nullptr;
             if (id == IDOK)
-                target = findFlag(form_, true);
+                target = Find(form_, [&](const Control& c) { return isButton(c, &Button::isDefault); });
             else if (id == IDCANCEL)
-                target = findFlag(form_, false);
+                target = Find(form_, [&](const Control& c) { return isButton(c, &Button::isCancel); });
             else
-                target = FindById(form_, id);
+                target = Find(form_, [id](const Control& c) { return c.Id() == id; });
             if (target && target->kind() == Kind::Button) static_cast<Button*>(target)->Click();
             return 0;
         }
         case DM_GETDEFID: {
-            std::function<int(Container&)> find = [&](Container& c) -> int {
-                for (Control* ch : c.children()) {
-                    if (ch->kind() == Kind::Button && static_cast<Button*>(ch)->isDefault) return ch->Id();
-                    if (ch->kind() == Kind::Panel || ch->kind() == Kind::TabSheet || ch->kind() == Kind::PageControl)
-                        if (int id = find(static_cast<Container&>(*ch))) return id;
-                }
-                return 0;
-            };
-            int id = find(form_);
+            Control* def = Find(form_, [](const Control& c) {
+                return c.kind() == Kind::Button && static_cast<const Button&>(c).isDefault;
+            });
+            int id = def ? def->Id() : 0;
             return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
         }
         case WM_ERASEBKGND: {

@@ -4,6 +4,7 @@
 // input back into the models. Control IDs come from the models' names.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,7 +65,7 @@ public:
 private:
     void CreateChildren(Container& container, HWND parent);
     WinPeer* CreatePeer(Control& c, HWND parent);
-    Control* FindById(Container& c, int id);
+    static Control* Find(Container& c, const std::function<bool(const Control&)>& match);
     void PlaceWindow();
 
     Form& form_;
