@@ -8,8 +8,9 @@
 // Every wait is a poll with a deadline; nothing relies on a fixed sleep to
 // be "long enough". The idle measurement waits on purpose: that interval is
 // what is measured.
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types windows.h declares.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdarg>
