@@ -59,6 +59,10 @@ void WriteSelectionFile(const os::Path& path, const Selection& s) {
     bool ok = false;
     {
         os::File f = os::File::CreateWrite(path);
+        // A reader of the companion's has the file: it still holds the last
+        // choice whole. Deleting it would win whenever the reader closes
+        // between the two calls, and leave the companion with no choice at all.
+        if (f.InUse()) return;
         if (f.IsOpen()) {
             bool written = f.Write(content);
             ok = f.Close() && written;

@@ -62,7 +62,7 @@ Path ReplaceExtension(const Path& filePath, std::string_view extension) {
     return stem + PathFromAscii(extension);
 }
 
-File::File(File&& other) noexcept : handle_(other.handle_) {
+File::File(File&& other) noexcept : handle_(other.handle_), inUse_(other.inUse_) {
     other.handle_ = kInvalid;
 }
 
@@ -70,6 +70,7 @@ File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         Close();
         handle_ = other.handle_;
+        inUse_ = other.inUse_;
         other.handle_ = kInvalid;
     }
     return *this;

@@ -48,6 +48,8 @@ public:
     ~File();
 
     bool IsOpen() const { return handle_ != kInvalid; }
+    // After a failed open: another process held the file, which is untouched.
+    bool InUse() const { return inUse_; }
     // Reads up to `size` bytes; `got` is 0 at the end of the file.
     bool Read(char* buffer, std::size_t size, std::size_t& got);
     // Writes all of `data` or fails.
@@ -72,7 +74,13 @@ private:
     static constexpr Handle kInvalid = -1;
 #endif
     explicit File(Handle h) : handle_(h) {}
+    static File HeldElsewhere() {
+        File f;
+        f.inUse_ = true;
+        return f;
+    }
     Handle handle_ = kInvalid;
+    bool inUse_ = false;
 };
 
 // Deletes a file; fails while another process holds it open.

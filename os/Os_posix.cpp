@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <ctime>
 #include <string>
@@ -53,7 +54,12 @@ File File::CreateWrite(const Path& path) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return File();
     // Truncate only once the lock shows nobody else holds the file.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ftruncate(fd, 0) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return held ? HeldElsewhere() : File();
+    }
+    if (::ftruncate(fd, 0) != 0) {
         ::close(fd);
         return File();
     }

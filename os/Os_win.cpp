@@ -101,7 +101,10 @@ File File::CreateWrite(const Path& path) {
     if (Faults::Hit(Op::Open)) return File();
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return File();
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? HeldElsewhere() : File();
+    }
     ++gOpenFiles;
     return File(h);
 }

@@ -96,6 +96,7 @@ TEST_F(OsFile, OpenReadFailsForMissingFilesAndFolders) {
     EXPECT_FALSE(os::File::OpenRead(dir_ / "sub").IsOpen());
     EXPECT_FALSE(os::File::CreateWrite(dir_ / "sub").IsOpen());
     EXPECT_FALSE(os::File::CreateWrite(dir_ / "no-such-folder/new").IsOpen());
+    EXPECT_FALSE(os::File::CreateWrite(dir_ / "no-such-folder/new").InUse()) << "nobody holds a missing folder";
     EXPECT_FALSE(Exists(dir_ / "missing"));
 }
 

@@ -39,7 +39,9 @@ TEST_F(Sharing, AFileHeldForWritingCannotBeRead) {
 TEST_F(Sharing, AFileHeldForWritingCannotBeCreatedAnewOrDeleted) {
     FileHolder holder(HoldMode::Write, file_, dir_);
     ASSERT_TRUE(holder.WaitUntilHolding()) << "helper exit code " << holder.ExitCode();
-    EXPECT_FALSE(os::File::CreateWrite(file_).IsOpen());
+    const os::File refused = os::File::CreateWrite(file_);
+    EXPECT_FALSE(refused.IsOpen());
+    EXPECT_TRUE(refused.InUse());
     EXPECT_FALSE(os::DeleteFile(file_));
     EXPECT_EQ(ReadBytes(file_), "held content\r\n") << "a refused create must not truncate";
     ASSERT_TRUE(holder.Release());
@@ -49,7 +51,9 @@ TEST_F(Sharing, AFileHeldForWritingCannotBeCreatedAnewOrDeleted) {
 TEST_F(Sharing, AFileHeldForReadingCannotBeCreatedAnewOrDeleted) {
     FileHolder holder(HoldMode::Read, file_, dir_);
     ASSERT_TRUE(holder.WaitUntilHolding()) << "helper exit code " << holder.ExitCode();
-    EXPECT_FALSE(os::File::CreateWrite(file_).IsOpen());
+    const os::File refused = os::File::CreateWrite(file_);
+    EXPECT_FALSE(refused.IsOpen());
+    EXPECT_TRUE(refused.InUse());
     EXPECT_FALSE(os::DeleteFile(file_));
     EXPECT_EQ(ReadBytes(file_), "held content\r\n");
     ASSERT_TRUE(holder.Release());

@@ -134,6 +134,22 @@ TEST_F(SelectionFile, FailedWriteDeletesTheFileAndKeepsTheChoice) {
     EXPECT_EQ(Read(SelectionPath()), SelectionBytes("new", "d", "1")) << "the next write tries again";
 }
 
+// The companion reads the file the moment the palette writes it: the file it
+// holds is the last choice, whole, and must not be deleted once it lets go.
+TEST_F(SelectionFile, WriteRefusedByAReaderLeavesTheFileAlone) {
+    Write(SelectionPath(), SelectionBytes("old", "old", "0"));
+    testkit::FileHolder holder(testkit::HoldMode::Read, SelectionPath(), dir);
+    ASSERT_TRUE(holder.WaitUntilHolding()) << "helper exit code " << holder.ExitCode();
+    os::Faults::Clear();
+    Choose("new", "d", 1);
+    palette.SaveSelection(SelectionPath());
+    EXPECT_EQ(os::Faults::Calls(os::Op::Delete), 0) << "a delete would race the reader's close";
+    ASSERT_TRUE(holder.Release());
+    EXPECT_EQ(Read(SelectionPath()), SelectionBytes("old", "old", "0"));
+    palette.SaveSelection(SelectionPath());
+    EXPECT_EQ(Read(SelectionPath()), SelectionBytes("new", "d", "1")) << "the next write tries again";
+}
+
 TEST_F(SelectionFile, FailedWriteInAHandlerStillRestartsTheTimer) {
     palette.FormShow();
     os::Faults::FailNth(os::Op::Write, 1);
