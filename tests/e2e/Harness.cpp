@@ -487,4 +487,56 @@ bool Decoy::TakeForeground() {
     return WaitFor([&] { return ::GetForegroundWindow() == hwnd_; });
 }
 
+//--- sync file stamps
+
+namespace {
+
+ULONGLONG Ticks(const SYSTEMTIME& st) {
+    FILETIME ft;
+    ::SystemTimeToFileTime(&st, &ft);
+    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+// The MS-DOS form (two-second steps) of a UTC file time, in local time.
+DWORD DosStamp(ULONGLONG utc) {
+    FILETIME ft{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)}, local;
+    WORD date = 0, time = 0;
+    ::FileTimeToLocalFileTime(&ft, &local);
+    ::FileTimeToDosDateTime(&local, &date, &time);
+    return (static_cast<DWORD>(date) << 16) | time;
+}
+
+ULONGLONG UtcNow() {
+    FILETIME ft;
+    ::GetSystemTimeAsFileTime(&ft);
+    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+}  // namespace
+
+double LocalDateTimeNumber(double offsetDays) {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    SYSTEMTIME epoch{};
+    epoch.wYear = 1899;
+    epoch.wMonth = 12;
+    epoch.wDay = 30;
+    return static_cast<double>(Ticks(now) - Ticks(epoch)) / 864000000000.0 + offsetDays;
+}
+
+std::wstring StampText(double number) {
+    wchar_t text[64];
+    std::swprintf(text, 64, L"%.10f", number);
+    return text;
+}
+
+std::string SyncContent(double stamp, std::wstring_view radius, std::wstring_view diameter) {
+    return Lines({StampText(stamp), radius, diameter});
+}
+
+bool WaitForNextStampStep(const std::wstring& path) {
+    const DWORD last = DosStamp(LastWriteTime(path));
+    return WaitFor([&] { return DosStamp(UtcNow()) != last; }, std::chrono::seconds(4));
+}
+
 }  // namespace e2e

@@ -77,6 +77,17 @@ private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
+// The sync file's first line: the local clock as a date-time number, days
+// since 30 December 1899 with the time of day as the fraction, to the
+// millisecond; `offsetDays` moves it.
+double LocalDateTimeNumber(double offsetDays = 0.0);
+std::wstring StampText(double number);
+// A whole sync file: stamp, radius, diameter.
+std::string SyncContent(double stamp, std::wstring_view radius, std::wstring_view diameter);
+// The palette sees a file as changed only when its stamp, which counts in
+// two-second steps, changes: waits until a write now would get a new stamp.
+bool WaitForNextStampStep(const std::wstring& path);
+
 // The palette program as built, found beside this test program.
 std::wstring PaletteProgram();
 

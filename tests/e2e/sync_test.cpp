@@ -1,8 +1,6 @@
 // The sync file: a companion program writes k307.ini with a time stamp and
 // new texts; the palette takes them over when they are newer than its own.
 // The companion is played by the test itself.
-#include <cstdio>
-
 #include "tests/e2e/Fixture.h"
 
 namespace e2e {
@@ -10,56 +8,6 @@ namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::seconds;
-
-ULONGLONG Ticks(const SYSTEMTIME& st) {
-    FILETIME ft;
-    ::SystemTimeToFileTime(&st, &ft);
-    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
-
-// The local clock as a date-time number: days since 30 December 1899, the
-// fraction the time of day, to the millisecond.
-double LocalDateTimeNumber(double offsetDays = 0.0) {
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    SYSTEMTIME epoch{};
-    epoch.wYear = 1899;
-    epoch.wMonth = 12;
-    epoch.wDay = 30;
-    return static_cast<double>(Ticks(now) - Ticks(epoch)) / 864000000000.0 + offsetDays;
-}
-
-std::wstring StampText(double number) {
-    wchar_t text[64];
-    std::swprintf(text, 64, L"%.10f", number);
-    return text;
-}
-
-std::string SyncContent(double stamp, std::wstring_view radius, std::wstring_view diameter) {
-    return Lines({StampText(stamp), radius, diameter});
-}
-
-// The MS-DOS form (two-second steps) of a UTC file time, in local time.
-DWORD DosStamp(ULONGLONG utc) {
-    FILETIME ft{static_cast<DWORD>(utc), static_cast<DWORD>(utc >> 32)}, local;
-    WORD date = 0, time = 0;
-    ::FileTimeToLocalFileTime(&ft, &local);
-    ::FileTimeToDosDateTime(&local, &date, &time);
-    return (static_cast<DWORD>(date) << 16) | time;
-}
-
-ULONGLONG UtcNow() {
-    FILETIME ft;
-    ::GetSystemTimeAsFileTime(&ft);
-    return (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
-
-// The palette sees a file as changed only when its stamp, which counts in
-// two-second steps, changes: waits until a write now would get a new stamp.
-bool WaitForNextStampStep(const std::wstring& path) {
-    const DWORD last = DosStamp(LastWriteTime(path));
-    return WaitFor([&] { return DosStamp(UtcNow()) != last; }, seconds(4));
-}
 
 class SyncTest : public PaletteTest {
 protected:
