@@ -175,5 +175,76 @@ TEST_F(PaletteTest, ProgramNamedAfterTheSelectionFileKeepsNoConfiguration) {
     EXPECT_FALSE(FileExists(k307.selectionFile() + L".tmp"));
 }
 
+// Read-only files (Windows ignores a folder's read-only attribute, so the
+// files carry it): nothing can be written, the palette goes on, and both
+// files keep what they held.
+TEST_F(PaletteTest, ReadOnlyFilesStayAsTheyWereAndThePaletteGoesOn) {
+    const std::string selection = Lines({kSelectionHeader, L"12図寸mm", L"5", L"1"});
+    const std::string config = Lines({L"10", L"20", L"30", L"40", L"0", L"1", L"5", L"0"});
+    ASSERT_TRUE(WriteBytes(palette.selectionFile(), selection));
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), config));
+    struct ReadOnly {
+        std::vector<std::wstring> files;
+        ~ReadOnly() {
+            for (const auto& f : files) ::SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    } readOnly{{palette.selectionFile(), ConfigurationFile()}};
+    for (const auto& f : readOnly.files) ASSERT_TRUE(::SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Wine keeps the attribute as missing write permission, which binds
+    // every account but root.
+    HANDLE probe = ::CreateFileW(palette.selectionFile().c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(probe);
+        GTEST_SKIP() << "this account may write read-only files";
+    }
+
+    ASSERT_TRUE(palette.StartAndWait());
+    E2E_CONTROL(radio1, palette.window(), 301);
+    E2E_CONTROL(combo1, palette.window(), 201);
+    EXPECT_EQ(TextOf(combo1), Cp932(L"12図寸mm")) << "a read-only file still reads";
+    ::SendMessageW(radio1, BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsChecked(radio1));
+    ASSERT_TRUE(::SetWindowPos(palette.window(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(palette.WaitForExit());
+    EXPECT_EQ(palette.ExitCode(), 0u);
+    EXPECT_EQ(ReadBytes(palette.selectionFile()), selection);
+    EXPECT_EQ(ReadBytes(ConfigurationFile()), config);
+    EXPECT_FALSE(FileExists(ConfigurationFile() + L".tmp"));
+}
+
+// The program's folder goes away while it runs (a removed stick, a folder
+// moved aside): every write fails silently, no folder is made, and the
+// palette answers and closes as ever.
+TEST_F(PaletteTest, MissingProgramFolderWritesNothingAndThePaletteGoesOn) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_TRUE(WaitFor([&] { return FileExists(palette.selectionFile()); }));
+    const std::wstring here = folder.path().substr(0, folder.path().size() - 1);
+    const std::wstring aside = here + L"-aside";
+    if (!::MoveFileW(here.c_str(), aside.c_str()))
+        GTEST_SKIP() << "this system does not let a folder with a running program be moved (error "
+                     << ::GetLastError() << ")";
+    struct MoveBack {
+        const std::wstring &from, &to;
+        ~MoveBack() { ::MoveFileW(from.c_str(), to.c_str()); }
+    } moveBack{aside, here};
+    const std::string before = ReadBytes(aside + L"\\k307.dat").value_or("");
+
+    E2E_CONTROL(radio2, palette.window(), 302);
+    ::SendMessageW(radio2, BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsChecked(radio2));
+    DWORD_PTR result = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(palette.window(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result));
+    // Two timer ticks on a sync file that is not there.
+    EXPECT_TRUE(HoldsFor([&] { return palette.Running(); }, milliseconds(2500)));
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(palette.WaitForExit());
+    EXPECT_EQ(palette.ExitCode(), 0u);
+    EXPECT_EQ(::GetFileAttributesW(here.c_str()), INVALID_FILE_ATTRIBUTES) << "the palette made its folder anew";
+    EXPECT_EQ(ReadBytes(aside + L"\\k307.dat").value_or(""), before);
+    EXPECT_FALSE(FileExists(aside + L"\\k307palette.dat"));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -103,5 +103,29 @@ TEST_F(PaletteTest, SecondCopyLeavesAtOnceAndTouchesNothing) {
     EXPECT_EQ(RunningPalettes(), std::vector<HWND>{palette.window()});
 }
 
+// A second and a third copy started together, while one runs: each counts
+// two or more palettes and leaves; the first goes on untouched.
+TEST_F(PaletteTest, SecondAndThirdCopyStartedAtOnceBothLeave) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_TRUE(WaitFor([&] { return ReadBytes(palette.selectionFile()) == DefaultSelection(); }));
+    const ULONGLONG selectionTime = LastWriteTime(palette.selectionFile());
+
+    TempFolder otherFolder;
+    Palette second(folder), third(otherFolder);
+    ASSERT_TRUE(second.Start());
+    ASSERT_TRUE(third.Start());
+    ASSERT_TRUE(second.WaitForExit(seconds(15))) << "the second copy still runs";
+    ASSERT_TRUE(third.WaitForExit(seconds(15))) << "the third copy still runs";
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_EQ(third.ExitCode(), 0u);
+
+    EXPECT_TRUE(palette.Running());
+    EXPECT_EQ(RunningPalettes(), std::vector<HWND>{palette.window()});
+    EXPECT_EQ(LastWriteTime(palette.selectionFile()), selectionTime);
+    EXPECT_FALSE(FileExists(ConfigurationFile()));
+    EXPECT_FALSE(FileExists(third.selectionFile())) << "the third copy wrote a selection file";
+    EXPECT_FALSE(FileExists(third.configurationFile()));
+}
+
 }  // namespace
 }  // namespace e2e
