@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "app/Unit1z.h"
 #include "os/Cp932_win.h"
@@ -29,7 +30,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // the single-copy count finds exactly one per running copy; the dialog is
     // owned by it and never counted. Its task-bar entry shows the caption.
     ui::FormWindow paletteWindow(palette, nullptr, true);
-    ui::FormWindow dialogWindow(dialog, paletteWindow.hwnd(), false);
+    // The dialog's window, with its forty controls, is made right after the
+    // palette is ready rather than before: it was a third of the start-up.
+    // Until then the dialog is its model alone, with the frame its window
+    // will have, so that positions read at start are placed the same.
+    ui::FormWindow::MeasureFrame(dialog);
+    std::optional<ui::FormWindow> dialogWindow;
+    auto makeDialogWindow = [&] {
+        if (!dialogWindow) dialogWindow.emplace(dialog, paletteWindow.hwnd(), false);
+    };
+    dialog.needPeer = [&](ui::Form&) { makeDialogWindow(); };
+    paletteWindow.onLater = makeDialogWindow;
     ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd(), 1);
     paletteWindow.onTimer = [&timer](UINT_PTR id) {
         if (id == timer.id()) timer.Tick();
@@ -49,6 +60,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!palette.closed) {
         ::SetForegroundWindow(paletteWindow.hwnd());
         palette.ComboBox1.SetFocus();
+        paletteWindow.PostLater();
     }
     return ui::RunMessageLoop();
 }

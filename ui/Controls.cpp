@@ -291,6 +291,7 @@ void Form::SetStayOnTop(bool on) {
 void Form::ShowModal() {
     closed = false;
     modal_ = true;
+    if (!peer && needPeer) needPeer(*this);
     if (OnShow) OnShow();
     if (peer) {
         formPeer()->RunModal();

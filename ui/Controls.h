@@ -369,6 +369,9 @@ public:
     // plays the user's part while the form is shown.
     void ShowModal();
     std::function<void(Form&)> headlessModal;
+    // Called by ShowModal when the form has no peer yet, to make one: a
+    // window that is rarely shown need not cost its creation at start.
+    std::function<void(Form&)> needPeer;
     bool modal() const { return modal_; }
     // Runs the close handling and closes the window (or ends the modal loop).
     void Close();

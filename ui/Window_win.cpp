@@ -225,13 +225,30 @@ void RegisterWindowClasses(HINSTANCE instance) {
 
 //--- FormWindow
 
-FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), owner_(owner), main_(mainWindow) {
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    const DWORD exStyle = WS_EX_CONTROLPARENT | (form.stayOnTop() ? WS_EX_TOPMOST : 0);
+namespace {
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT kLaterMessage = WM_APP + 1;
+
+DWORD FormExStyle(const Form& form) {
+    return WS_EX_CONTROLPARENT | (form.stayOnTop() ? WS_EX_TOPMOST : 0);
+}
+}  // namespace
+
+void FormWindow::MeasureFrame(Form& form) {
     RECT r{0, 0, form.ClientWidth(), form.ClientHeight()};
-    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    ::AdjustWindowRectEx(&r, kFormStyle, FALSE, FormExStyle(form));
     form.frameWidth = (r.right - r.left) - form.ClientWidth();
     form.frameHeight = (r.bottom - r.top) - form.ClientHeight();
+}
+
+void FormWindow::PostLater() {
+    ::PostMessageW(hwnd_, kLaterMessage, 0, 0);
+}
+
+FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), owner_(owner), main_(mainWindow) {
+    const DWORD style = kFormStyle;
+    const DWORD exStyle = FormExStyle(form);
+    MeasureFrame(form);
     brush_ = BrushFor(ToColorRef(form.color));
     hwnd_ = ::CreateWindowExW(exStyle, kFormClass, W(form.caption()).c_str(), style, form.Left(), form.Top(),
                               form.Width(), form.Height(), owner, nullptr, gInstance, this);
@@ -619,6 +636,9 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_ENDSESSION:
             if (wp && onEndSession) onEndSession();
+            return 0;
+        case kLaterMessage:
+            if (onLater) onLater();
             return 0;
         case WM_DESTROY:
             if (main_) ::PostQuitMessage(0);

@@ -57,6 +57,13 @@ public:
     // Extra handling for session end (the palette).
     std::function<void()> onEndSession;
     std::function<void(UINT_PTR)> onTimer;
+    // Runs `onLater` once the messages queued before this call are handled.
+    void PostLater();
+    std::function<void()> onLater;
+
+    // The frame this window system gives a form of this style, set on the
+    // form before any window exists.
+    static void MeasureFrame(Form& form);
 
     static FormWindow* FromHwnd(HWND h);
     // From WM_NCCREATE on, before CreateWindowExW returns.

@@ -436,9 +436,9 @@ HWND Palette::Dialog(bool mustBeVisible) const {
     return nullptr;
 }
 
-HWND Palette::WaitForDialog(std::chrono::milliseconds timeout) const {
+HWND Palette::WaitForDialog(std::chrono::milliseconds timeout, bool mustBeVisible) const {
     HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = Dialog()) != nullptr; }, timeout);
+    WaitFor([&] { return (dialog = Dialog(mustBeVisible)) != nullptr; }, timeout);
     return dialog;
 }
 

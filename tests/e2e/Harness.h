@@ -141,7 +141,8 @@ public:
     HWND Control(int id) const { return FindControl(window_, id); }
     // The settings dialog: owned by the palette window, with the caption.
     HWND Dialog(bool mustBeVisible = true) const;
-    HWND WaitForDialog(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+    // The palette makes the dialog's window (hidden) just after its start.
+    HWND WaitForDialog(std::chrono::milliseconds timeout = std::chrono::seconds(10), bool mustBeVisible = true) const;
 
     bool Running() const;
     bool WaitForExit(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;

@@ -87,7 +87,7 @@ TEST_F(PaletteTest, HandMadeConfigurationIsShownAndWrittenBackUnchanged) {
     EXPECT_EQ(ComboItems(palette.Control(201)),
               (std::vector<std::string>{Cp932(kUnspecified), "5", Cp932(L"7図寸mm")}));
     EXPECT_EQ(ComboItems(palette.Control(202)), (std::vector<std::string>{Cp932(kUnspecified), Cp932(L"3ｍ")}));
-    HWND dialog = palette.Dialog(false);
+    HWND dialog = palette.WaitForDialog(seconds(5), false);
     ASSERT_NE(dialog, nullptr) << "no settings dialog window";
     EXPECT_FALSE(::IsWindowVisible(dialog));
     EXPECT_EQ(OuterRect(dialog).left, 30);
@@ -130,7 +130,7 @@ TEST_F(PaletteTest, PositionsOffEveryScreenComeBackOnScreen) {
     ASSERT_TRUE(palette.StartAndWait());
     EXPECT_TRUE(OnScreen(palette.window()))
         << "palette at " << OuterRect(palette.window()).left << ", " << OuterRect(palette.window()).top;
-    HWND dialog = palette.Dialog(false);
+    HWND dialog = palette.WaitForDialog(seconds(5), false);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(OnScreen(dialog)) << "dialog at " << OuterRect(dialog).left << ", " << OuterRect(dialog).top;
 

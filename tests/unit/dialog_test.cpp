@@ -67,6 +67,25 @@ TEST_F(Dialog, ShowsTheCurrentTextsSplitIntoNumberAndUnit) {
     });
 }
 
+// The dialog's window is made on first use: it must exist before the show
+// handling fills the controls, or the window would start out empty.
+TEST_F(Dialog, AWindowIsAskedForBeforeTheShowHandlingFillsTheControls) {
+    Pick(palette.ComboBox1, "12.5" + kZusun + "mm");
+    int asked = 0;
+    std::string atCreation;
+    dialog.needPeer = [&](ui::Form& f) {
+        ++asked;
+        EXPECT_EQ(&f, &dialog);
+        atCreation = dialog.Edit1.text();
+    };
+    Open([&](TForm2& d) {
+        EXPECT_EQ(d.Edit1.text(), "12.5");
+        d.Button2.Click();
+    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_NE(atCreation, "12.5");
+}
+
 TEST_F(Dialog, MovesKeepTheEntrySelectedAndLeaveTheEntryFieldsAlone) {
     Open([&](TForm2& d) {
         auto untouched = [&] {
