@@ -48,6 +48,23 @@ double Now() {
 std::wstring g_tempRoot;
 int g_folderSerial = 0;
 
+// A run folder and its files; a program file that has just ended can stay
+// locked for a moment.
+void RemoveFolder(const std::wstring& dir) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        WIN32_FIND_DATAW found;
+        HANDLE h = FindFirstFileW((dir + L"*").c_str(), &found);
+        if (h != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((dir + found.cFileName).c_str());
+            } while (FindNextFileW(h, &found));
+            FindClose(h);
+        }
+        if (RemoveDirectoryW(dir.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND) return;
+        Sleep(10);
+    }
+}
+
 std::wstring NewFolder() {
     wchar_t name[64];
     swprintf(name, 64, L"run%04d\\", ++g_folderSerial);
@@ -126,6 +143,7 @@ void Stop(Child& c) {
     CloseHandle(c.pi.hThread);
     CloseHandle(c.pi.hProcess);
     c.pi = {};
+    RemoveFolder(c.dir);
 }
 
 struct Find {
@@ -388,7 +406,8 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
     wchar_t unique[64];
-    swprintf(unique, 64, L"k307bench-%lu\\", GetCurrentProcessId());
+    // Process IDs come round again with every new Wine session.
+    swprintf(unique, 64, L"k307bench-%lu-%llu\\", GetCurrentProcessId(), GetTickCount64());
     g_tempRoot = std::wstring(tmp) + unique;
     if (!CreateDirectoryW(g_tempRoot.c_str(), nullptr)) Fail("cannot create the temp folder");
 
@@ -540,5 +559,6 @@ int wmain(int argc, wchar_t** argv) {
     DWORD written = 0;
     WriteFile(out, r.text.data(), static_cast<DWORD>(r.text.size()), &written, nullptr);
     CloseHandle(out);
+    RemoveDirectoryW(g_tempRoot.c_str());
     return 0;
 }
