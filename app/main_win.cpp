@@ -40,7 +40,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (!dialogWindow) dialogWindow.emplace(dialog, paletteWindow.hwnd(), false);
     };
     dialog.needPeer = [&](ui::Form&) { makeDialogWindow(); };
-    paletteWindow.onLater = makeDialogWindow;
+
     ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd(), 1);
     paletteWindow.onTimer = [&timer](UINT_PTR id) {
         if (id == timer.id()) timer.Tick();
@@ -60,7 +60,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!palette.closed) {
         ::SetForegroundWindow(paletteWindow.hwnd());
         palette.ComboBox1.SetFocus();
-        paletteWindow.PostLater();
+        paletteWindow.Later([&] {
+            makeDialogWindow();
+            return true;
+        });
     }
     return ui::RunMessageLoop();
 }

@@ -57,7 +57,18 @@ private:
     void SendKey(const Key& key) override;
     void PushCurrentLine();
     std::wstring GetComboText() const;
+    // Adds the next part of a long list; true when the list is complete.
+    bool FillStep(std::size_t count);
+    void CompleteFill() { FillStep(static_cast<std::size_t>(-1)); }
     ComboBox& combo;
+    HWND list_ = nullptr;
+    // The next entry to add, and which refill that is (a new one cancels it).
+    std::size_t nextItem_ = 0;
+    unsigned fill_ = 0;
+
+public:
+    // Set by the form: where the rest of a long list is added.
+    std::function<void(std::function<bool()>)> later;
 };
 
 class ButtonPeer final : public WinPeer {

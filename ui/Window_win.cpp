@@ -241,8 +241,9 @@ void FormWindow::MeasureFrame(Form& form) {
     form.frameHeight = (r.bottom - r.top) - form.ClientHeight();
 }
 
-void FormWindow::PostLater() {
-    ::PostMessageW(hwnd_, kLaterMessage, 0, 0);
+void FormWindow::Later(std::function<bool()> step) {
+    later_.push_back(std::move(step));
+    if (later_.size() == 1) ::PostMessageW(hwnd_, kLaterMessage, 0, 0);
 }
 
 FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), owner_(owner), main_(mainWindow) {
@@ -445,7 +446,10 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
     ::SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
     peers_.emplace_back(peer);
     c.peer = peer;
-    if (auto* combo = dynamic_cast<ComboPeer*>(peer)) combo->Created();
+    if (auto* combo = dynamic_cast<ComboPeer*>(peer)) {
+        combo->later = [this](std::function<bool()> step) { Later(std::move(step)); };
+        combo->Created();
+    }
     if (auto* edit = dynamic_cast<EditPeer*>(peer)) edit->Created();
     if (auto* group = dynamic_cast<RadioGroupPeer*>(peer)) {
         for (HWND item : group->items) ::SetWindowLongPtrW(item, GWLP_USERDATA, 0);
@@ -638,7 +642,11 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wp && onEndSession) onEndSession();
             return 0;
         case kLaterMessage:
-            if (onLater) onLater();
+            if (!later_.empty()) {
+                // A step may queue others; it stays first until it is done.
+                if (later_.front()()) later_.pop_front();
+                if (!later_.empty()) ::PostMessageW(hwnd_, kLaterMessage, 0, 0);
+            }
             return 0;
         case WM_DESTROY:
             if (main_) ::PostQuitMessage(0);

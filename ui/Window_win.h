@@ -4,6 +4,7 @@
 // input back into the models. Control IDs come from the models' names.
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -57,9 +58,11 @@ public:
     // Extra handling for session end (the palette).
     std::function<void()> onEndSession;
     std::function<void(UINT_PTR)> onTimer;
-    // Runs `onLater` once the messages queued before this call are handled.
-    void PostLater();
-    std::function<void()> onLater;
+    // Work that can wait until the window is up: each step runs from a
+    // message of its own, in order, and is run again until it returns true.
+    // Posted messages come before input and painting, so no click or key is
+    // handled while steps remain; messages other programs send still are.
+    void Later(std::function<bool()> step);
 
     // The frame this window system gives a form of this style, set on the
     // form before any window exists.
@@ -84,6 +87,7 @@ private:
     HWND lastFocus_ = nullptr;
     HBRUSH brush_ = nullptr;
     std::vector<std::unique_ptr<WinPeer>> peers_;
+    std::deque<std::function<bool()>> later_;
 };
 
 // A message-loop timer on a window.

@@ -175,6 +175,41 @@ TEST_F(PaletteTest, ProgramNamedAfterTheSelectionFileKeepsNoConfiguration) {
     EXPECT_FALSE(FileExists(k307.selectionFile() + L".tmp"));
 }
 
+// Preset lists longer than a part (1024 entries) reach the boxes in parts
+// after the palette is up; they end up whole and in order, and the first key
+// already finds them there.
+TEST_F(PaletteTest, LongPresetListsAreWholeAndInOrder) {
+    std::vector<std::string> radius, diameter;
+    std::string config = Lines({L"10", L"20", L"30", L"40", L"0"}) + "3000\r\n";
+    for (int i = 1; i <= 3000; ++i) {
+        radius.push_back(std::to_string(i) + Cp932(L"図寸mm"));
+        config += radius.back() + "\r\n";
+    }
+    config += "2000\r\n";
+    for (int i = 1; i <= 2000; ++i) {
+        diameter.push_back(std::to_string(i * 2) + Cp932(L"ｍ"));
+        config += diameter.back() + "\r\n";
+    }
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), config));
+    ASSERT_TRUE(palette.StartAndWait());
+    E2E_CONTROL(combo1, palette.window(), 201);
+    ASSERT_TRUE(Focus(combo1));
+    // From no current line the first press picks "(無指定)", the next line 1.
+    for (int i = 0; i < 3 && TextOf(combo1) != radius[0]; ++i) {
+        LRESULT before = ::SendMessageW(combo1, CB_GETCURSEL, 0, 0);
+        PressKey(VK_DOWN);
+        WaitFor([&] { return ::SendMessageW(combo1, CB_GETCURSEL, 0, 0) != before; });
+    }
+    ASSERT_TRUE(SelectionFileBecomes(L"1図寸mm", kUnspecified, 0));
+
+    radius.insert(radius.begin(), Cp932(kUnspecified));
+    diameter.insert(diameter.begin(), Cp932(kUnspecified));
+    EXPECT_TRUE(WaitFor([&] { return ComboItems(combo1).size() == radius.size(); }));
+    EXPECT_EQ(ComboItems(combo1), radius);
+    EXPECT_TRUE(WaitFor([&] { return ComboItems(palette.Control(202)).size() == diameter.size(); }));
+    EXPECT_EQ(ComboItems(palette.Control(202)), diameter);
+}
+
 // Read-only files (Windows ignores a folder's read-only attribute, so the
 // files carry it): nothing can be written, the palette goes on, and both
 // files keep what they held.
