@@ -9,6 +9,8 @@ namespace os {
 
 // Bytes that are not valid code page 932 come out as U+FFFD, one per byte.
 std::wstring WideFrom932(std::string_view text);
+// The same into `out`, reusing its storage: for long lists, one allocation.
+void WideFrom932(std::string_view text, std::wstring& out);
 // False (and `out` untouched) when some character has no code page 932 form.
 bool Cp932FromWide(std::wstring_view wide, std::string& out);
 // Lossy: characters without a code page 932 form become "?". For titles.

@@ -22,22 +22,25 @@ bool IsLead932(unsigned char b) {
 }
 }  // namespace
 
-std::wstring WideFrom932(std::string_view text) {
-    std::wstring out;
+void WideFrom932(std::string_view text, std::wstring& out) {
+    out.clear();
     // Plain ASCII reads the same in code page 932 and needs no call at all;
     // otherwise one call for the whole text, which succeeds only when every
     // character is valid and then gives what the careful way below gives.
     // Lists of 32766 presets go through here at start and in the dialog.
     std::size_t ascii = 0;
     while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
-    if (ascii == text.size()) return std::wstring(text.begin(), text.end());
+    if (ascii == text.size()) {
+        out.assign(text.begin(), text.end());
+        return;
+    }
     if (text.size() <= 0x7FFFFFFF) {
         out.resize(text.size());
         int n = ::MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                                       out.data(), static_cast<int>(out.size()));
         if (n > 0) {
             out.resize(static_cast<std::size_t>(n));
-            return out;
+            return;
         }
         out.clear();
     }
@@ -55,6 +58,11 @@ std::wstring WideFrom932(std::string_view text) {
         }
         i += len;
     }
+}
+
+std::wstring WideFrom932(std::string_view text) {
+    std::wstring out;
+    WideFrom932(text, out);
     return out;
 }
 

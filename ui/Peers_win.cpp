@@ -47,8 +47,9 @@ void FillList(HWND hwnd, const std::vector<std::string>& items, UINT reset, UINT
     std::size_t bytes = 0;
     for (const auto& s : items) bytes += (s.size() + 1) * sizeof(wchar_t);
     ::SendMessageW(hwnd, initStorage, items.size(), static_cast<LPARAM>(bytes));
+    std::wstring w;
     for (const auto& s : items) {
-        std::wstring w = W(s);
+        os::WideFrom932(s, w);
         ::SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(w.c_str()));
     }
 }
@@ -255,8 +256,9 @@ bool ComboPeer::FillStep(std::size_t count) {
     Mirroring guard(*this);
     NoRedraw quiet(list_);
     const std::size_t end = items.size() - nextItem_ > count ? nextItem_ + count : items.size();
+    std::wstring w;
     for (; nextItem_ < end; ++nextItem_) {
-        std::wstring w = W(items[nextItem_]);
+        os::WideFrom932(items[nextItem_], w);
         ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
     }
     return nextItem_ >= items.size();

@@ -44,10 +44,14 @@ TEST(WideFrom932, AsciiJapaneseAndInvalidBytes) {
 TEST(WideFrom932, AgreesWithCharacterByCharacterForAnyBytes) {
     std::mt19937 rng(932);
     const char pool[] = "a1.\\~\x81\x82\x88\x90\x7d\xa1\x40\x7f\x80\xa0\xb1\xdf\xe0\xea\xfc\xfd\xff";
+    std::wstring reused;  // as a list fill uses it: one buffer for every entry
     for (int round = 0; round < 20000; ++round) {
         std::string text;
         for (int n = static_cast<int>(rng() % 12); n > 0; --n) text += pool[rng() % (sizeof pool - 1)];
-        ASSERT_EQ(os::WideFrom932(text), OneByOne(text)) << "bytes: " << ::testing::PrintToString(text);
+        const std::wstring expected = OneByOne(text);
+        ASSERT_EQ(os::WideFrom932(text), expected) << "bytes: " << ::testing::PrintToString(text);
+        os::WideFrom932(text, reused);
+        ASSERT_EQ(reused, expected) << "bytes: " << ::testing::PrintToString(text);
     }
 }
 
