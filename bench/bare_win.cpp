@@ -3,7 +3,16 @@
 // caption, one four-line k307.dat written with a single WriteFile at start,
 // and a 1000 ms timer whose tick looks at k307.ini once. Whatever the palette
 // costs beyond this is the cost of its own work.
+//
+// Built a second time with K307_BARE_COMMON_CONTROLS, it also loads the
+// common controls library (as every program with themed controls and tabs
+// does) and nothing else: a reference that tells that library's own cost
+// apart from the palette's.
 #include <windows.h>
+#ifdef K307_BARE_COMMON_CONTROLS
+// after windows.h, which it needs
+#include <commctrl.h>
+#endif
 
 namespace {
 
@@ -52,6 +61,10 @@ LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+#ifdef K307_BARE_COMMON_CONTROLS
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+    InitCommonControlsEx(&icc);
+#endif
     DWORD n = GetModuleFileNameW(nullptr, g_dir, MAX_PATH);
     while (n > 0 && g_dir[n - 1] != L'\\' && g_dir[n - 1] != L'/') --n;
     g_dir[n] = 0;

@@ -407,14 +407,17 @@ const char* Verdict(bool ok) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: k307bench_driver PALETTE.exe BARE.exe RESULTS.md [--runs N] [--idle SECONDS]\n");
+        std::fprintf(stderr, "usage: k307bench_driver PALETTE.exe BARE.exe RESULTS.md [--bare-cc BARE_CC.exe] [--runs N] "
+                     "[--idle SECONDS]\n");
         return 2;
     }
-    std::wstring palette = argv[1], bare = argv[2], results = argv[3];
+    std::wstring palette = argv[1], bare = argv[2], results = argv[3], bareCommonControls;
     int runs = 10;
     int idleSeconds = 60;
     for (int i = 4; i + 1 < argc; i += 2) {
-        if (wcscmp(argv[i], L"--runs") == 0)
+        if (wcscmp(argv[i], L"--bare-cc") == 0)
+            bareCommonControls = argv[i + 1];
+        else if (wcscmp(argv[i], L"--runs") == 0)
             runs = std::max(1, _wtoi(argv[i + 1]));
         else if (wcscmp(argv[i], L"--idle") == 0)
             idleSeconds = std::max(1, _wtoi(argv[i + 1]));
@@ -429,7 +432,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!CreateDirectoryW(g_tempRoot.c_str(), nullptr)) Fail("cannot create the temp folder");
 
     // 1. Ready time and memory, empty lists, palette and bare alternately.
-    std::vector<double> readyP, readyB, memP, memB;
+    std::vector<double> readyP, readyB, memP, memB, readyC, memC;
     for (int i = 0; i <= runs; ++i) {
         Child p = Start(palette, L"k307palette.exe", -1, false);
         double tp = WaitReady(p);
@@ -439,7 +442,18 @@ int wmain(int argc, wchar_t** argv) {
         double tb = WaitReady(b);
         double mb = SettledPrivateBytes(b);
         Stop(b);
+        double tc = 0, mc = 0;
+        if (!bareCommonControls.empty()) {
+            Child cc = Start(bareCommonControls, L"bare_win.exe", -1, false);
+            tc = WaitReady(cc);
+            mc = SettledPrivateBytes(cc);
+            Stop(cc);
+        }
         if (i == 0) continue;  // warm-up
+        if (!bareCommonControls.empty()) {
+            readyC.push_back(tc);
+            memC.push_back(mc);
+        }
         readyP.push_back(tp);
         readyB.push_back(tb);
         memP.push_back(mp);
@@ -569,6 +583,12 @@ int wmain(int argc, wchar_t** argv) {
            kib(Of(memB)).c_str(), ratio(rMem).c_str(), Verdict(rMem.median <= 1.2));
     r.Line("| Private bytes, 2 x %d entries (KiB) | %s | %s (empty) | %.1f (%.1f – %.1f) bytes per entry | | |", kLarge,
            kib(Of(memLarge)).c_str(), kib(Of(memEmpty)).c_str(), sPer.median, sPer.min, sPer.max);
+    if (!memC.empty()) {
+        r.Line("| Reference: bare + common controls library, ready (ms) | %s | %s | %s | | |", ms(Of(readyP)).c_str(),
+               ms(Of(readyC)).c_str(), ratio(Of(Ratios(readyP, readyC))).c_str());
+        r.Line("| Reference: bare + common controls library, private bytes (KiB) | %s | %s | %s | | |",
+               kib(Of(memP)).c_str(), kib(Of(memC)).c_str(), ratio(Of(Ratios(memP, memC))).c_str());
+    }
     r.Line("| Program file | %.1f KiB | | | <= 200 KiB | %s |", pe.bytes / 1024, Verdict(pe.bytes <= 200 * 1024));
     r.Line("| Imported DLLs | %s | | | system DLLs only | %s |", dllList.c_str(), Verdict(allSystem));
     r.Line("");
