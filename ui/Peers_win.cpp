@@ -40,18 +40,31 @@ struct NoRedraw {
 // Entries a combo box adds at once; the rest follow from the message loop.
 constexpr std::size_t kFillPart = 1024;
 
-// Fills a list in one pass, storage reserved up front.
-void FillList(HWND hwnd, const std::vector<std::string>& items, UINT reset, UINT initStorage, UINT add) {
-    NoRedraw quiet(hwnd);
-    ::SendMessageW(hwnd, reset, 0, 0);
+// Empties a list and reserves room for `items`.
+void ResetList(HWND list, const std::vector<std::string>& items) {
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     std::size_t bytes = 0;
     for (const auto& s : items) bytes += (s.size() + 1) * sizeof(wchar_t);
-    ::SendMessageW(hwnd, initStorage, items.size(), static_cast<LPARAM>(bytes));
+    ::SendMessageW(list, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
+}
+
+// Appends items[from, to) to a list box of this thread. The list's own
+// window procedure is called directly: what SendMessageW would add on top,
+// for each of up to 32766 entries, is a tenth to a fifth of the fill.
+void AddToList(HWND list, const std::vector<std::string>& items, std::size_t from, std::size_t to) {
+    auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(list, GWLP_WNDPROC));
     std::wstring w;
-    for (const auto& s : items) {
-        os::WideFrom932(s, w);
-        ::SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    for (std::size_t i = from; i < to; ++i) {
+        os::WideFrom932(items[i], w);
+        ::CallWindowProcW(proc, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
     }
+}
+
+// Fills a list box in one pass, storage reserved up front.
+void FillList(HWND list, const std::vector<std::string>& items) {
+    NoRedraw quiet(list);
+    ResetList(list, items);
+    AddToList(list, items, 0, items.size());
 }
 
 }  // namespace
@@ -213,10 +226,7 @@ void ComboPeer::Update(unsigned changes) {
         {
             Mirroring guard(*this);
             NoRedraw quiet(list_);
-            ::SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-            std::size_t bytes = 0;
-            for (const auto& s : combo.items()) bytes += (s.size() + 1) * sizeof(wchar_t);
-            ::SendMessageW(list_, LB_INITSTORAGE, combo.items().size(), static_cast<LPARAM>(bytes));
+            ResetList(list_, combo.items());
         }
         nextItem_ = 0;
         const unsigned fill = ++fill_;
@@ -256,11 +266,8 @@ bool ComboPeer::FillStep(std::size_t count) {
     Mirroring guard(*this);
     NoRedraw quiet(list_);
     const std::size_t end = items.size() - nextItem_ > count ? nextItem_ + count : items.size();
-    std::wstring w;
-    for (; nextItem_ < end; ++nextItem_) {
-        os::WideFrom932(items[nextItem_], w);
-        ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-    }
+    AddToList(list_, items, nextItem_, end);
+    nextItem_ = end;
     return nextItem_ >= items.size();
 }
 
@@ -311,7 +318,7 @@ void ListBoxPeer::Update(unsigned changes) {
             std::wstring w = W(list.items()[static_cast<std::size_t>(from)]);
             ::SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
         } else if (from == 0 && to == list.count() - 1 && to > 1) {
-            FillList(hwnd, list.items(), LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING);
+            FillList(hwnd, list.items());
         } else if (from == 0 && to < 0) {
             ::SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
         } else {
@@ -324,7 +331,7 @@ void ListBoxPeer::Update(unsigned changes) {
         // A refill of one or two entries looks like a replacement above; one
         // that leaves the box longer than the list must not keep old entries.
         if (static_cast<int>(::SendMessageW(hwnd, LB_GETCOUNT, 0, 0)) != list.count())
-            FillList(hwnd, list.items(), LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING);
+            FillList(hwnd, list.items());
     }
     if (changes & (kItems | kItemIndex)) ::SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.itemIndex()), 0);
     if (changes & kFocus) ::SetFocus(hwnd);
