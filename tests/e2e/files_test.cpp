@@ -249,37 +249,5 @@ TEST_F(PaletteTest, ReadOnlyFilesStayAsTheyWereAndThePaletteGoesOn) {
     EXPECT_FALSE(FileExists(ConfigurationFile() + L".tmp"));
 }
 
-// The program's folder goes away while it runs (a removed stick, a folder
-// moved aside): every write fails silently, no folder is made, and the
-// palette answers and closes as ever.
-TEST_F(PaletteTest, MissingProgramFolderWritesNothingAndThePaletteGoesOn) {
-    ASSERT_TRUE(palette.StartAndWait());
-    ASSERT_TRUE(WaitFor([&] { return FileExists(palette.selectionFile()); }));
-    const std::wstring here = folder.path().substr(0, folder.path().size() - 1);
-    const std::wstring aside = here + L"-aside";
-    if (!::MoveFileW(here.c_str(), aside.c_str()))
-        GTEST_SKIP() << "this system does not let a folder with a running program be moved (error "
-                     << ::GetLastError() << ")";
-    struct MoveBack {
-        const std::wstring &from, &to;
-        ~MoveBack() { ::MoveFileW(from.c_str(), to.c_str()); }
-    } moveBack{aside, here};
-    const std::string before = ReadBytes(aside + L"\\k307.dat").value_or("");
-
-    E2E_CONTROL(radio2, palette.window(), 302);
-    ::SendMessageW(radio2, BM_CLICK, 0, 0);
-    EXPECT_TRUE(IsChecked(radio2));
-    DWORD_PTR result = 0;
-    EXPECT_TRUE(::SendMessageTimeoutW(palette.window(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result));
-    // Two timer ticks on a sync file that is not there.
-    EXPECT_TRUE(HoldsFor([&] { return palette.Running(); }, milliseconds(2500)));
-    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
-    ASSERT_TRUE(palette.WaitForExit());
-    EXPECT_EQ(palette.ExitCode(), 0u);
-    EXPECT_EQ(::GetFileAttributesW(here.c_str()), INVALID_FILE_ATTRIBUTES) << "the palette made its folder anew";
-    EXPECT_EQ(ReadBytes(aside + L"\\k307.dat").value_or(""), before);
-    EXPECT_FALSE(FileExists(aside + L"\\k307palette.dat"));
-}
-
 }  // namespace
 }  // namespace e2e
