@@ -407,7 +407,8 @@ const char* Verdict(bool ok) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: k307bench_driver PALETTE.exe BARE.exe RESULTS.md [--bare-cc BARE_CC.exe] [--runs N] "
+        std::fprintf(stderr,
+                     "usage: k307bench_driver PALETTE.exe BARE.exe RESULTS.md [--bare-cc BARE_CC.exe] [--runs N] "
                      "[--idle SECONDS]\n");
         return 2;
     }

@@ -330,8 +330,7 @@ void ListBoxPeer::Update(unsigned changes) {
         }
         // A refill of one or two entries looks like a replacement above; one
         // that leaves the box longer than the list must not keep old entries.
-        if (static_cast<int>(::SendMessageW(hwnd, LB_GETCOUNT, 0, 0)) != list.count())
-            FillList(hwnd, list.items());
+        if (static_cast<int>(::SendMessageW(hwnd, LB_GETCOUNT, 0, 0)) != list.count()) FillList(hwnd, list.items());
     }
     if (changes & (kItems | kItemIndex)) ::SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.itemIndex()), 0);
     if (changes & kFocus) ::SetFocus(hwnd);

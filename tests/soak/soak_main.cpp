@@ -47,7 +47,9 @@ char KindOf(const std::string& text) {
     return text[0];
 }
 
-double Seconds(ULONGLONG fromTicks) { return (::GetTickCount64() - fromTicks) / 1000.0; }
+double Seconds(ULONGLONG fromTicks) {
+    return (::GetTickCount64() - fromTicks) / 1000.0;
+}
 
 bool WriteHeld(const std::wstring& path, const std::string& bytes, DWORD holdMs) {
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -82,45 +84,45 @@ int Companion(const std::wstring& folder, int runSeconds, unsigned seed, double 
         ++index;
         bool ok = true;
         switch (kind) {
-        case 0:
-            ok = WriteBytes(sync, SyncContent(newerStamp(), Value(L'5', index), Value(L'6', index)));
-            break;
-        case 1:
-            ok = WriteBytes(sync, SyncContent(firstStamp - uniform(1, 100000) / 1440.0, Value(L'7', index),
-                                              Value(L'8', index)));
-            break;
-        case 2:
-            // The stamp the palette took over before the load began: not later, so never taken.
-            ok = WriteBytes(sync, SyncContent(firstStamp, Value(L'7', index), Value(L'8', index)));
-            break;
-        case 3: {
-            std::string garbage;
-            for (int n = uniform(0, 40); n > 0; --n) {
-                char c = static_cast<char>(uniform(1, 255));
-                if (c != '\r' && c != '\n') garbage += c;
+            case 0:
+                ok = WriteBytes(sync, SyncContent(newerStamp(), Value(L'5', index), Value(L'6', index)));
+                break;
+            case 1:
+                ok = WriteBytes(sync, SyncContent(firstStamp - uniform(1, 100000) / 1440.0, Value(L'7', index),
+                                                  Value(L'8', index)));
+                break;
+            case 2:
+                // The stamp the palette took over before the load began: not later, so never taken.
+                ok = WriteBytes(sync, SyncContent(firstStamp, Value(L'7', index), Value(L'8', index)));
+                break;
+            case 3: {
+                std::string garbage;
+                for (int n = uniform(0, 40); n > 0; --n) {
+                    char c = static_cast<char>(uniform(1, 255));
+                    if (c != '\r' && c != '\n') garbage += c;
+                }
+                garbage += "\r\n" + Cp932(Value(L'7', index)) + "\r\n" + Cp932(Value(L'8', index)) + "\r\n";
+                ok = WriteBytes(sync, garbage);
+                break;
             }
-            garbage += "\r\n" + Cp932(Value(L'7', index)) + "\r\n" + Cp932(Value(L'8', index)) + "\r\n";
-            ok = WriteBytes(sync, garbage);
-            break;
-        }
-        case 4:
-            ok = WriteHeld(sync, SyncContent(newerStamp(), Value(L'5', index), Value(L'6', index)),
-                           static_cast<DWORD>(uniform(0, 2000)));
-            break;
-        case 5:
-            ok = ::DeleteFileW(sync.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
-            break;
-        case 6:
-            if (uniform(0, 1)) {
-                // A megabyte of stamp: not a number.
-                ok = WriteBytes(sync, std::string(1 << 20, '9') + "x\r\n" + Cp932(Value(L'7', index)) + "\r\n" +
-                                          Cp932(Value(L'8', index)) + "\r\n");
-            } else {
-                // Valid lines, then a megabyte the palette has no use for.
-                ok = WriteBytes(sync, SyncContent(newerStamp(), Value(L'5', index), Value(L'6', index)) +
-                                          std::string(1 << 20, 'z') + "\r\n");
-            }
-            break;
+            case 4:
+                ok = WriteHeld(sync, SyncContent(newerStamp(), Value(L'5', index), Value(L'6', index)),
+                               static_cast<DWORD>(uniform(0, 2000)));
+                break;
+            case 5:
+                ok = ::DeleteFileW(sync.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+                break;
+            case 6:
+                if (uniform(0, 1)) {
+                    // A megabyte of stamp: not a number.
+                    ok = WriteBytes(sync, std::string(1 << 20, '9') + "x\r\n" + Cp932(Value(L'7', index)) + "\r\n" +
+                                              Cp932(Value(L'8', index)) + "\r\n");
+                } else {
+                    // Valid lines, then a megabyte the palette has no use for.
+                    ok = WriteBytes(sync, SyncContent(newerStamp(), Value(L'5', index), Value(L'6', index)) +
+                                              std::string(1 << 20, 'z') + "\r\n");
+                }
+                break;
         }
         ++counts[kind];
         if (!ok) ++failedWrites;  // the palette had the file open for reading just then
@@ -172,10 +174,8 @@ int Reader(const std::wstring& folder, const std::wstring& eventName) {
             lines.push_back(bytes.substr(at, end - at));
             at = end + 2;
         }
-        bool ok = at == bytes.size() && lines.size() == 4 && lines[0] == header &&
-                  (lines[3] == "0" || lines[3] == "1");
-        for (size_t i = 1; ok && i < 3; ++i)
-            ok = lines[i].find_first_of("\r\n") == std::string::npos;
+        bool ok = at == bytes.size() && lines.size() == 4 && lines[0] == header && (lines[3] == "0" || lines[3] == "1");
+        for (size_t i = 1; ok && i < 3; ++i) ok = lines[i].find_first_of("\r\n") == std::string::npos;
         if (!ok) {
             ++f.invalid;
             if (f.firstBad.empty()) f.firstBad = Readable(bytes.substr(0, 200));
@@ -240,7 +240,9 @@ HANDLE StartSelf(const std::wstring& arguments) {
     return info.hProcess;
 }
 
-std::string Slurp(const std::wstring& path) { return ReadBytes(path).value_or(""); }
+std::string Slurp(const std::wstring& path) {
+    return ReadBytes(path).value_or("");
+}
 
 int Soak(int runSeconds) {
     int failures = 0;
@@ -279,8 +281,8 @@ int Soak(int runSeconds) {
     // Without its last backslash, which would escape the closing quote.
     const std::wstring quoted = L"\"" + folder.path().substr(0, folder.path().size() - 1) + L"\" ";
     HANDLE reader = StartSelf(L"--reader " + quoted + eventName);
-    HANDLE companion = StartSelf(L"--companion " + quoted + std::to_wstring(runSeconds) + L" " +
-                                 std::to_wstring(seed) + L" " + StampText(firstStamp));
+    HANDLE companion = StartSelf(L"--companion " + quoted + std::to_wstring(runSeconds) + L" " + std::to_wstring(seed) +
+                                 L" " + StampText(firstStamp));
     if (!check(pingThread && stopReader && reader && companion, "the helper processes did not start")) return 1;
 
     // The driver: a user typing, picking and clicking while the load runs.
@@ -303,27 +305,27 @@ int Soak(int runSeconds) {
         if (!memoryAt10s && Seconds(start) >= 10) memoryAt10s = PrivateBytes(palette.process());
         const HWND combo = uniform(0, 1) ? combo1 : combo2;
         switch (uniform(0, 2)) {
-        case 0:
-            if (Focus(combo)) {
-                ::SendMessageTimeoutW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1), SMTO_NORMAL, 1000, nullptr);
-                std::wstring digits;
-                for (int n = uniform(1, 3); n > 0; --n) digits += static_cast<wchar_t>(L'0' + uniform(1, 9));
-                TypeText(digits);
-                ++typed;
-            }
-            break;
-        case 1:
-            if (Focus(combo)) {
-                PressKey(uniform(0, 1) ? VK_DOWN : VK_UP);
-                ++picked;
-            }
-            break;
-        default:
-            DWORD_PTR result = 0;
-            if (!::SendMessageTimeoutW(uniform(0, 1) ? radio1 : radio2, BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &result))
-                ++unansweredClicks;
-            ++clicked;
-            break;
+            case 0:
+                if (Focus(combo)) {
+                    ::SendMessageTimeoutW(combo, CB_SETEDITSEL, 0, MAKELPARAM(0, -1), SMTO_NORMAL, 1000, nullptr);
+                    std::wstring digits;
+                    for (int n = uniform(1, 3); n > 0; --n) digits += static_cast<wchar_t>(L'0' + uniform(1, 9));
+                    TypeText(digits);
+                    ++typed;
+                }
+                break;
+            case 1:
+                if (Focus(combo)) {
+                    PressKey(uniform(0, 1) ? VK_DOWN : VK_UP);
+                    ++picked;
+                }
+                break;
+            default:
+                DWORD_PTR result = 0;
+                if (!::SendMessageTimeoutW(uniform(0, 1) ? radio1 : radio2, BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &result))
+                    ++unansweredClicks;
+                ++clicked;
+                break;
         }
     }
     const double loadSeconds = Seconds(start);
@@ -352,15 +354,15 @@ int Soak(int runSeconds) {
     check(std::sscanf(readerText.c_str(), "%u %u %u %u %u %u %u %255[^\n]", &f.reads, &f.valid, &f.none, &f.absent,
                       &f.invalid, &f.rejectedShown, &f.adoptions, firstBad) >= 7,
           "the reader left no figures");
-    std::printf("soak: %.0f s of load; the driver paused long enough for %u timer ticks\n", loadSeconds,
-                tickChances);
+    std::printf("soak: %.0f s of load; the driver paused long enough for %u timer ticks\n", loadSeconds, tickChances);
     std::printf("companion: %s", Slurp(folder / L"companion.txt").c_str());
     std::printf("driver: %u typed, %u picked, %u clicked\n", typed, picked, clicked);
     std::printf("palette answered %u of %u pings within 1 s (slowest %lu ms); %u clicks unanswered\n",
                 pinger.pings - pinger.unanswered, pinger.pings, pinger.slowestMs, unansweredClicks);
-    std::printf("k307.dat: %u reads, %u complete and valid, %u found none (%u of them no file, the rest in use), "
-                "%u partial or invalid, %u showing a value that must not be taken over; %u adoptions seen\n",
-                f.reads, f.valid, f.none, f.absent, f.invalid, f.rejectedShown, f.adoptions);
+    std::printf(
+        "k307.dat: %u reads, %u complete and valid, %u found none (%u of them no file, the rest in use), "
+        "%u partial or invalid, %u showing a value that must not be taken over; %u adoptions seen\n",
+        f.reads, f.valid, f.none, f.absent, f.invalid, f.rejectedShown, f.adoptions);
     if (*firstBad) std::printf("first bad read: \"%s\"\n", firstBad);
     std::printf("memory: %.1f KiB after 10 s, %.1f KiB at the end\n", memoryAt10s / 1024.0, memoryAtEnd / 1024.0);
 
