@@ -283,7 +283,12 @@ int Soak(int runSeconds) {
     HANDLE reader = StartSelf(L"--reader " + quoted + eventName);
     HANDLE companion = StartSelf(L"--companion " + quoted + std::to_wstring(runSeconds) + L" " + std::to_wstring(seed) +
                                  L" " + StampText(firstStamp));
-    if (!check(pingThread && stopReader && reader && companion, "the helper processes did not start")) return 1;
+    if (!check(pingThread && stopReader && reader && companion, "the helper processes did not start")) {
+        for (HANDLE helper : {reader, companion})
+            if (helper) ::TerminateProcess(helper, 1);
+        pinger.stop = 1;
+        return 1;
+    }
 
     // The driver: a user typing, picking and clicking while the load runs.
     std::mt19937 rng(seed ^ 0x5eed);
