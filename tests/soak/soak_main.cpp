@@ -287,6 +287,7 @@ int Soak(int runSeconds) {
         for (HANDLE helper : {reader, companion})
             if (helper) ::TerminateProcess(helper, 1);
         pinger.stop = 1;
+        if (pingThread) ::WaitForSingleObject(pingThread, 5000);
         return 1;
     }
 
