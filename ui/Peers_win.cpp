@@ -230,10 +230,12 @@ void ComboPeer::Update(unsigned changes) {
         }
         nextItem_ = 0;
         const unsigned fill = ++fill_;
-        if (!FillStep(kFillPart) && later)
-            later([this, fill] { return fill != fill_ || FillStep(kFillPart); });
-        else
-            CompleteFill();
+        if (!FillStep(kFillPart)) {
+            if (later)
+                later([this, fill] { return fill != fill_ || FillStep(kFillPart); });
+            else
+                CompleteFill();
+        }
     }
     if (changes & kItemIndex) PushCurrentLine();
     if (changes & (kItems | kItemIndex | kText)) {
