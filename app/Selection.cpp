@@ -3,10 +3,11 @@
 #include <string_view>
 
 #include "common/TextFile.h"
+#include "common/Texts.h"
 #include "common/uMyFunc.h"
 
-const char* const kSelectionHeader = "[Vorna]k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";
-const char* const kUnspecified = "(\x96\xB3\x8E\x77\x92\xE8)";
+using texts::kSelectionHeader;
+using texts::kUnspecified;
 
 Selection DefaultSelection() {
     return {kUnspecified, kUnspecified, 0};

@@ -12,11 +12,6 @@ struct Selection {
     int32_t mode = 0;
 };
 
-// "[Vorna]k307：接円の作図" (no space after "]", unlike the caption).
-extern const char* const kSelectionHeader;
-// "(無指定)", the default text and the first line of both combo lists.
-extern const char* const kUnspecified;
-
 Selection DefaultSelection();
 
 // Reads the file, or gives the defaults when it is missing, foreign or

@@ -4,19 +4,12 @@
 
 #include "app/Selection.h"
 #include "common/DateTime.h"
+#include "common/Texts.h"
 #include "common/Unit3z.h"
 #include "settings/Configuration.h"
 #include "settings/Unit2z.h"
 
-const char* const kCaption = "[Vorna] k307\x81\x46\x90\xDA\x89\x7E\x82\xCC\x8D\xEC\x90\x7D";
-
-namespace {
-// 半径： 直径： 設定(&S) 閉じる(&X)
-const char* const kRadiusCaption = "\x94\xBC\x8C\x61\x81\x46";
-const char* const kDiameterCaption = "\x92\xBC\x8C\x61\x81\x46";
-const char* const kSettingsCaption = "\x90\xDD\x92\xE8(&S)";
-const char* const kCloseCaption = "\x95\xC2\x82\xB6\x82\xE9(&X)";
-}  // namespace
+using namespace texts;
 
 TForm1::TForm1(os::Environment& env, TForm2& dialog)
     : ui::Form(kCaption, 196, 104, 346, 43),

@@ -10,10 +10,6 @@
 
 class TForm2;
 
-// "[Vorna] k307：接円の作図", the caption of both windows and the title by
-// which a starting copy finds a running one.
-extern const char* const kCaption;
-
 class TForm1 : public ui::Form {
 public:
     TForm1(os::Environment& env, TForm2& dialog);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/Cp932.h"
+#include "common/Texts.h"
 
 namespace {
 
@@ -227,14 +228,14 @@ std::string DigitsOnly(std::string_view text) {
 
 std::string StripBlanks(std::string_view text) {
     return WalkKeeping(text, [](std::string_view ch) {
-        if (ch.size() == 2) return !(ch[0] == '\x81' && ch[1] == '\x40');
+        if (ch.size() == 2) return ch != texts::kFullWidthSpace;
         return static_cast<unsigned char>(ch[0]) > 0x20;
     });
 }
 
 namespace {
 // Suffixes by unit code.
-constexpr std::string_view kSuffix[4] = {"", "\x90\x7D\x90\xA1mm", "\x82\x8D", "\x90\x7D\x90\xA1\x82\x8D"};
+constexpr std::string_view kSuffix[4] = {"", texts::kUnitDrawingMm, texts::kFullWidthM, texts::kUnitDrawingM};
 }  // namespace
 
 ValueEntry MakeValueEntry(std::string_view text, int unitCode) {
@@ -249,21 +250,20 @@ ValueEntry MakeValueEntry(std::string_view text, int unitCode) {
 }
 
 SplitEntry SplitValueEntry(std::string_view entry) {
-    // 実寸 = 8E C0 90 A1, 図寸 = 90 7D 90 A1, ｍ = 82 8D
     struct Pattern {
         std::string_view bytes;
         int code;
     };
     static constexpr Pattern kPatterns[] = {
-        {"\x8E\xC0\x90\xA1mm", kActualMm},
-        {"\x90\x7D\x90\xA1mm", kDrawingMm},
-        {"\x8E\xC0\x90\xA1m", kActualM},
-        {"\x8E\xC0\x90\xA1\x82\x8D", kActualM},
-        {"\x90\x7D\x90\xA1m", kDrawingM},
-        {"\x90\x7D\x90\xA1\x82\x8D", kDrawingM},
+        {texts::kUnitActualMm, kActualMm},
+        {texts::kUnitDrawingMm, kDrawingMm},
+        {texts::kUnitActualHalfM, kActualM},
+        {texts::kUnitActualM, kActualM},
+        {texts::kUnitDrawingHalfM, kDrawingM},
+        {texts::kUnitDrawingM, kDrawingM},
         {"mm", kActualMm},
         {"m", kActualM},
-        {"\x82\x8D", kActualM},
+        {texts::kFullWidthM, kActualM},
     };
     std::string_view s = entry;
     int code = kActualMm;

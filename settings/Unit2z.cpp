@@ -2,73 +2,17 @@
 
 #include <algorithm>
 
-#include "app/Unit1z.h"
+#include "common/Texts.h"
 #include "common/Unit3z.h"
 #include "common/uMyFunc.h"
+
+using namespace texts;
 
 namespace {
 constexpr uint32_t kLightGrey = 0xE8E8E8;
 
-const char* const kGeneralPage = "\x91S\x94\xCA(&0)";  // 全般(&0)
-const char* const kRadiusPage =
-    "\x94\xBC\x8C"
-    "a\x93\xFC\x97\xCD(&1)";  // 半径入力(&1)
-const char* const kDiameterPage =
-    "\x92\xBC\x8C"
-    "a\x93\xFC\x97\xCD(&2)";  // 直径入力(&2)
-const char* const kScreenType =
-    "\x89\xE6\x96\xCA\x83^\x83"
-    "C\x83v";                                     // 画面タイプ
-const char* const kHorizontal = "\x89\xA1\x8C^";  // 横型
-const char* const kVertical =
-    "\x8F"
-    "c\x8C^";  // 縦型
-const char* const kDataList =
-    "\x83"
-    "f\x81[\x83^\x88\xEA\x97\x97";  // データ一覧
-const char* const kDataItem =
-    "\x83"
-    "f\x81[\x83^\x8D\x80\x96\xDA";               // データ項目
-const char* const kUp = "\x81\xA3";              // ▲
-const char* const kDown = "\x81\xA5";            // ▼
-const char* const kDelete = "\x8D\xED\x8F\x9C";  // 削除
-const char* const kRadiusLabel =
-    "\x94\xBC\x8C"
-    "a\x81"
-    "F";  // 半径：
-const char* const kDiameterLabel =
-    "\x92\xBC\x8C"
-    "a\x81"
-    "F";                                                               // 直径：
-const char* const kUnit = "\x92P\x88\xCA";                             // 単位
-const char* const kUnitActualMm = "\x8E\xC0\x90\xA1mm";                // 実寸mm
-const char* const kUnitDrawingMm = "\x90}\x90\xA1mm";                  // 図寸mm
-const char* const kUnitActualM = "\x8E\xC0\x90\xA1\x82\x8D";           // 実寸ｍ
-const char* const kUnitDrawingM = "\x90}\x90\xA1\x82\x8D";             // 図寸ｍ
-const char* const kAdd = "\x92\xC7\x89\xC1\x93o\x98^";                 // 追加登録
-const char* const kEdit = "\x95\xD2\x8FW\x93o\x98^";                   // 編集登録
-const char* const kOk = "\x82n\x82j(&Y)";                              // ＯＫ(&Y)
-const char* const kCancel = "\x83L\x83\x83\x83\x93\x83Z\x83\x8B(&N)";  // キャンセル(&N)
-
 std::vector<std::string> MemoLines() {
-    return {
-        // ※各値入力では数式表現は使えません。
-        "\x81\xA6\x8A"
-        "e\x92l\x93\xFC\x97\xCD\x82\xC5\x82\xCD\x90\x94\x8E\xAE\x95\x5C\x8C\xBB\x82\xCD\x8Eg\x82\xA6\x82"
-        "\xDC\x82\xB9\x82\xF1\x81"
-        "B",
-        "\x81@",  // one full-width space
-        "\x94\xBC\x8C"
-        "a\x81"
-        "E\x92\xBC\x8C"
-        "a\x82\xCC\x92l",  // 半径・直径の値
-        // 　0より大きい正の値で入力して下さい。
-        "\x81@"
-        "0\x82\xE6\x82\xE8\x91\xE5\x82\xAB\x82\xA2\x90\xB3\x82\xCC\x92l\x82\xC5\x93\xFC\x97\xCD\x82\xB5\x82\xC4\x89"
-        "\xBA\x82\xB3\x82\xA2\x81"
-        "B",
-        "\x81@",
-    };
+    return {kMemoLine1, kMemoLine2, kMemoLine3, kMemoLine4, kMemoLine5};
 }
 
 std::vector<std::string> Units() {
@@ -94,7 +38,7 @@ TForm2::TForm2()
       Button4(&TabSheet2, 4, {40, 200, 41, 25}, kDown),
       Button5(&TabSheet2, 5, {80, 200, 57, 25}, kDelete),
       Panel2(&TabSheet2, 2, {144, 16, 185, 209}, kLightGrey, false),
-      Label3(&Panel2, 3, {8, 12, 39, 13}, kRadiusLabel),
+      Label3(&Panel2, 3, {8, 12, 39, 13}, kRadiusCaption),
       Edit1(&Panel2, 1, {56, 8, 121, 21}),
       RadioGroup2(&Panel2, 2, {8, 32, 169, 57}, kUnit, Units(), 2),
       Button6(&Panel2, 6, {8, 184, 81, 25}, kAdd),
@@ -107,7 +51,7 @@ TForm2::TForm2()
       Button9(&TabSheet3, 9, {40, 200, 41, 25}, kDown),
       Button10(&TabSheet3, 10, {80, 200, 57, 25}, kDelete),
       Panel3(&TabSheet3, 3, {144, 16, 185, 209}, kLightGrey, false),
-      Label11(&Panel3, 11, {8, 12, 39, 13}, kDiameterLabel),
+      Label11(&Panel3, 11, {8, 12, 39, 13}, kDiameterCaption),
       Edit2(&Panel3, 2, {56, 8, 121, 21}),
       RadioGroup3(&Panel3, 3, {8, 32, 169, 57}, kUnit, Units(), 2),
       Button11(&Panel3, 11, {8, 184, 81, 25}, kAdd),
