@@ -1,26 +1,25 @@
-// The palette's sync file watcher: values the companion drawing command
-// writes to "k307.ini" are taken over when they are newer than the palette's.
-#include "app/Unit1z.h"
+// The sync file watcher's reading of "k307.ini".
+#include "app/SyncWatcher.h"
+
 #include "common/TextFile.h"
 #include "common/uMyFunc.h"
 
-bool TForm1::ReadSyncFile() {
-    SyncStamp = 0.0;
-    SyncRadiusText.clear();
-    SyncDiameterText.clear();
+SyncRead ReadSyncValues(const os::Path& path, int32_t knownAge) {
+    SyncRead r;
     // The idle path: one metadata query, no handle, no allocation.
-    int32_t stamp = os::FileStamp(syncFilePath_);
-    if (stamp == -1 || stamp == SyncFileAge) return false;
+    int32_t stamp = os::FileStamp(path);
+    if (stamp == -1 || stamp == knownAge) return r;
 
-    TextReader reader(syncFilePath_);
-    if (!reader.IsOpen()) return false;
+    TextReader reader(path);
+    if (!reader.IsOpen()) return r;
     std::string line;
-    if (!reader.ReadLine(line)) return false;
-    SyncStamp = RealOrZero(line);
-    if (!reader.ReadLine(SyncRadiusText) || !reader.ReadLine(SyncDiameterText)) return false;
-    if (!reader.Close()) return false;
-    int32_t after = os::FileStamp(syncFilePath_);
-    if (after == -1) return false;
-    SyncFileAge = after;
-    return true;
+    if (!reader.ReadLine(line)) return r;
+    r.stamp = RealOrZero(line);
+    if (!reader.ReadLine(r.radiusText) || !reader.ReadLine(r.diameterText)) return r;
+    if (!reader.Close()) return r;
+    int32_t after = os::FileStamp(path);
+    if (after == -1) return r;
+    r.changed = true;
+    r.fileAge = after;
+    return r;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Selection.h"
+#include "app/SyncWatcher.h"
 #include "common/DateTime.h"
 #include "common/Texts.h"
 #include "common/Unit3z.h"
@@ -60,7 +61,7 @@ void TForm1::FormShow() {
     }
 
     os::Path config = ConfigurationPath();
-    if (!config.empty()) LoadConfiguration(config, *this, dialog_, env_);
+    if (!config.empty()) LoadConfiguration(config);
     ArrangePanels();
     LoadSelection(SelectionFilePath);
     ShowSelection();
@@ -76,7 +77,7 @@ bool TForm1::SaveOnceIfAlone() {
     }
     closing_ = true;
     os::Path config = ConfigurationPath();
-    if (!config.empty()) SaveConfiguration(config, *this, dialog_);
+    if (!config.empty()) SaveConfiguration(config);
     return true;
 }
 
@@ -134,6 +135,32 @@ void TForm1::LoadSelection(const os::Path& path) {
 void TForm1::SaveSelection(const os::Path& path) {
     ++selectionWrites;
     WriteSelectionFile(path, {RadiusText, DiameterText, Mode});
+}
+
+void TForm1::LoadConfiguration(const os::Path& path) {
+    SettingsStore& store = Settings();
+    store.ResetSettings();
+    ConfigurationValues values = ReadConfiguration(path);
+    auto place = [this](ui::Form& form, WindowPlace at) {
+        env_.KeepReachable(at.left, at.top, form.Width(), form.Height());
+        form.SetPosition(at.left, at.top);
+    };
+    if (values.palette) place(*this, *values.palette);
+    if (values.dialog) place(dialog_, *values.dialog);
+    static_cast<StoredSettings&>(store) = std::move(values.settings);
+}
+
+void TForm1::SaveConfiguration(const os::Path& path) {
+    WriteConfiguration(path, {Left(), Top()}, {dialog_.Left(), dialog_.Top()}, Settings());
+}
+
+bool TForm1::ReadSyncFile() {
+    SyncRead read = ReadSyncValues(syncFilePath_, SyncFileAge);
+    SyncStamp = read.stamp;
+    SyncRadiusText = std::move(read.radiusText);
+    SyncDiameterText = std::move(read.diameterText);
+    if (read.changed) SyncFileAge = read.fileAge;
+    return read.changed;
 }
 
 void TForm1::ComboBox1Change() {

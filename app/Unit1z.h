@@ -45,6 +45,10 @@ public:
     void ShowSelection();
     void LoadSelection(const os::Path& path);
     void SaveSelection(const os::Path& path);
+    // Moves both windows (onto a monitor, should the saved place have none)
+    // and fills the settings store from the configuration file.
+    void LoadConfiguration(const os::Path& path);
+    void SaveConfiguration(const os::Path& path);
     bool ReadSyncFile();
 
     void ComboBox1Change();

@@ -1,3 +1,4 @@
+// The settings store (Unit3z).
 #include "common/Unit3z.h"
 
 void SettingsStore::ResetSettings() {
@@ -10,7 +11,7 @@ void SettingsStore::ResetSettings() {
     DiameterList.shrink_to_fit();
 }
 
-std::size_t SettingsStore::UsableCount(int32_t count, const std::vector<std::string>& list) {
+std::size_t StoredSettings::UsableCount(int32_t count, const std::vector<std::string>& list) {
     if (count <= 0) return 0;
     auto n = static_cast<std::size_t>(count);
     return n < list.size() ? n : list.size();

@@ -1,41 +1,7 @@
 // Parts of the OS layer that are the same on every platform.
 #include "os/Os.h"
 
-#include <array>
-
 namespace os {
-
-namespace {
-constexpr std::size_t kOps = static_cast<std::size_t>(Op::Count);
-std::array<int, kOps> gFailAt{};
-std::array<int, kOps> gCalls{};
-}  // namespace
-
-int gOpenFiles = 0;  // maintained by the File implementations
-
-void Faults::FailNth(Op op, int n) {
-    auto i = static_cast<std::size_t>(op);
-    gFailAt[i] = n > 0 ? gCalls[i] + n : 0;
-}
-
-void Faults::Clear() {
-    gFailAt.fill(0);
-    gCalls.fill(0);
-}
-
-int Faults::Calls(Op op) {
-    return gCalls[static_cast<std::size_t>(op)];
-}
-
-int Faults::OpenFiles() {
-    return gOpenFiles;
-}
-
-bool Faults::Hit(Op op) {
-    auto i = static_cast<std::size_t>(op);
-    ++gCalls[i];
-    return gFailAt[i] != 0 && gCalls[i] == gFailAt[i];
-}
 
 Path PathFromAscii(std::string_view ascii) {
     return Path(ascii.begin(), ascii.end());

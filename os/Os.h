@@ -126,19 +126,4 @@ public:
 // The real services of this machine.
 Environment& SystemEnvironment();
 
-//--- Fault injection (tests): fail the n-th operation of a kind.
-enum class Op { Open, Read, Write, Flush, Close, Delete, Replace, Stamp, Count };
-
-struct Faults {
-    // 0 = never; n = the n-th call of that kind from now fails.
-    static void FailNth(Op op, int n);
-    static void Clear();
-    // Number of operations of a kind since the last Clear().
-    static int Calls(Op op);
-    // Files this process holds open through File.
-    static int OpenFiles();
-    // Called by the implementations; true when this call must fail.
-    static bool Hit(Op op);
-};
-
 }  // namespace os

@@ -14,11 +14,10 @@
 #include <ctime>
 #include <string>
 
+#include "os/Faults.h"
 #include "os/Os.h"
 
 namespace os {
-
-extern int gOpenFiles;
 
 std::string PathToUtf8(const Path& path) {
     return path;
@@ -37,7 +36,7 @@ bool SamePathIgnoringCase(const Path& a, const Path& b) {
 }
 
 File File::OpenRead(const Path& path) {
-    if (Faults::Hit(Op::Open)) return File();
+    if (FaultHit(Op::Open)) return File();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return File();
     struct stat st {};
@@ -45,12 +44,12 @@ File File::OpenRead(const Path& path) {
         ::close(fd);
         return File();
     }
-    ++gOpenFiles;
+    CountOpenFiles(1);
     return File(fd);
 }
 
 File File::CreateWrite(const Path& path) {
-    if (Faults::Hit(Op::Open)) return File();
+    if (FaultHit(Op::Open)) return File();
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return File();
     // Truncate only once the lock shows nobody else holds the file.
@@ -63,13 +62,13 @@ File File::CreateWrite(const Path& path) {
         ::close(fd);
         return File();
     }
-    ++gOpenFiles;
+    CountOpenFiles(1);
     return File(fd);
 }
 
 bool File::Read(char* buffer, std::size_t size, std::size_t& got) {
     got = 0;
-    if (!IsOpen() || Faults::Hit(Op::Read)) return false;
+    if (!IsOpen() || FaultHit(Op::Read)) return false;
     ssize_t n;
     do {
         n = ::read(handle_, buffer, size);
@@ -80,7 +79,7 @@ bool File::Read(char* buffer, std::size_t size, std::size_t& got) {
 }
 
 bool File::Write(std::string_view data) {
-    if (!IsOpen() || Faults::Hit(Op::Write)) return false;
+    if (!IsOpen() || FaultHit(Op::Write)) return false;
     while (!data.empty()) {
         ssize_t n = ::write(handle_, data.data(), data.size());
         if (n < 0 && errno == EINTR) continue;
@@ -91,18 +90,18 @@ bool File::Write(std::string_view data) {
 }
 
 bool File::Flush() {
-    if (!IsOpen() || Faults::Hit(Op::Flush)) return false;
+    if (!IsOpen() || FaultHit(Op::Flush)) return false;
     return ::fsync(handle_) == 0;
 }
 
 bool File::Close() {
     if (!IsOpen()) return true;
-    bool ok = !Faults::Hit(Op::Close);
+    bool ok = !FaultHit(Op::Close);
     // The handle is released even when the close is made to fail, as a
     // failing CloseHandle would not leave it usable either.
     if (::close(handle_) != 0) ok = false;
     handle_ = kInvalid;
-    --gOpenFiles;
+    CountOpenFiles(-1);
     return ok;
 }
 
@@ -116,7 +115,7 @@ static bool IsHeldByOthers(const Path& path) {
 }
 
 bool DeleteFile(const Path& path) {
-    if (Faults::Hit(Op::Delete)) return false;
+    if (FaultHit(Op::Delete)) return false;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
     if (IsHeldByOthers(path)) return false;
@@ -124,7 +123,7 @@ bool DeleteFile(const Path& path) {
 }
 
 bool ReplaceFile(const Path& source, const Path& target) {
-    if (Faults::Hit(Op::Replace)) return false;
+    if (FaultHit(Op::Replace)) return false;
     if (IsHeldByOthers(target)) return false;
     if (::rename(source.c_str(), target.c_str()) != 0) return false;
     // Make the rename itself durable.
@@ -138,7 +137,7 @@ bool ReplaceFile(const Path& source, const Path& target) {
 }
 
 int32_t FileStamp(const Path& path) {
-    if (Faults::Hit(Op::Stamp)) return -1;
+    if (FaultHit(Op::Stamp)) return -1;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
     std::tm tm{};

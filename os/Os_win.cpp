@@ -8,11 +8,10 @@
 #include <string>
 
 #include "os/Cp932_win.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 
 namespace os {
-
-extern int gOpenFiles;
 
 namespace {
 constexpr UINT kCp932 = 932;
@@ -114,29 +113,29 @@ bool SamePathIgnoringCase(const Path& a, const Path& b) {
 }
 
 File File::OpenRead(const Path& path) {
-    if (Faults::Hit(Op::Open)) return File();
+    if (FaultHit(Op::Open)) return File();
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return File();
-    ++gOpenFiles;
+    CountOpenFiles(1);
     return File(h);
 }
 
 File File::CreateWrite(const Path& path) {
-    if (Faults::Hit(Op::Open)) return File();
+    if (FaultHit(Op::Open)) return File();
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
         return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? HeldElsewhere() : File();
     }
-    ++gOpenFiles;
+    CountOpenFiles(1);
     return File(h);
 }
 
 bool File::Read(char* buffer, std::size_t size, std::size_t& got) {
     got = 0;
-    if (!IsOpen() || Faults::Hit(Op::Read)) return false;
+    if (!IsOpen() || FaultHit(Op::Read)) return false;
     DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
     DWORD n = 0;
     if (!::ReadFile(handle_, buffer, chunk, &n, nullptr)) return false;
@@ -145,7 +144,7 @@ bool File::Read(char* buffer, std::size_t size, std::size_t& got) {
 }
 
 bool File::Write(std::string_view data) {
-    if (!IsOpen() || Faults::Hit(Op::Write)) return false;
+    if (!IsOpen() || FaultHit(Op::Write)) return false;
     while (!data.empty()) {
         DWORD chunk = data.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(data.size());
         DWORD n = 0;
@@ -156,31 +155,31 @@ bool File::Write(std::string_view data) {
 }
 
 bool File::Flush() {
-    if (!IsOpen() || Faults::Hit(Op::Flush)) return false;
+    if (!IsOpen() || FaultHit(Op::Flush)) return false;
     return ::FlushFileBuffers(handle_) != 0;
 }
 
 bool File::Close() {
     if (!IsOpen()) return true;
-    bool ok = !Faults::Hit(Op::Close);
+    bool ok = !FaultHit(Op::Close);
     if (!::CloseHandle(handle_)) ok = false;
     handle_ = kInvalid;
-    --gOpenFiles;
+    CountOpenFiles(-1);
     return ok;
 }
 
 bool DeleteFile(const Path& path) {
-    if (Faults::Hit(Op::Delete)) return false;
+    if (FaultHit(Op::Delete)) return false;
     return ::DeleteFileW(path.c_str()) != 0;
 }
 
 bool ReplaceFile(const Path& source, const Path& target) {
-    if (Faults::Hit(Op::Replace)) return false;
+    if (FaultHit(Op::Replace)) return false;
     return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 int32_t FileStamp(const Path& path) {
-    if (Faults::Hit(Op::Stamp)) return -1;
+    if (FaultHit(Op::Stamp)) return -1;
     // One metadata query, no handle, no allocation: the watcher's idle tick
     // is nothing but this.
     WIN32_FILE_ATTRIBUTE_DATA data;

@@ -1,14 +1,10 @@
+// The configuration file: reading and writing its plain values.
 #include "settings/Configuration.h"
 
 #include "common/TextFile.h"
 #include "common/uMyFunc.h"
 
 namespace {
-
-void PlaceReachable(ui::Form& form, int left, int top, os::Environment& env) {
-    env.KeepReachable(left, top, form.Width(), form.Height());
-    form.SetPosition(left, top);
-}
 
 // Reads a count and its entries; false when reading must stop here.
 bool ReadList(TextReader& reader, int32_t& count, std::vector<std::string>& list) {
@@ -34,38 +30,35 @@ void AppendInt(std::string& content, int32_t value) {
 
 }  // namespace
 
-void LoadConfiguration(const os::Path& path, ui::Form& palette, ui::Form& dialog, os::Environment& env) {
-    SettingsStore& store = Settings();
-    store.ResetSettings();
-    if (os::FileStamp(path) == -1) return;
+ConfigurationValues ReadConfiguration(const os::Path& path) {
+    ConfigurationValues values;
+    if (os::FileStamp(path) == -1) return values;
     TextReader reader(path);
-    if (!reader.IsOpen()) return;
+    if (!reader.IsOpen()) return values;
     std::string x, y;
-    if (!reader.ReadLine(x) || !reader.ReadLine(y)) return;
-    PlaceReachable(palette, IntOrZero(x), IntOrZero(y), env);
-    if (!reader.ReadLine(x) || !reader.ReadLine(y)) return;
-    PlaceReachable(dialog, IntOrZero(x), IntOrZero(y), env);
-    if (!reader.ReadLine(x)) return;
+    if (!reader.ReadLine(x) || !reader.ReadLine(y)) return values;
+    values.palette = WindowPlace{IntOrZero(x), IntOrZero(y)};
+    if (!reader.ReadLine(x) || !reader.ReadLine(y)) return values;
+    values.dialog = WindowPlace{IntOrZero(x), IntOrZero(y)};
+    if (!reader.ReadLine(x)) return values;
+    StoredSettings& store = values.settings;
     store.ScreenType = IntOrZero(x);
-    if (!ReadList(reader, store.RadiusCount, store.RadiusList)) return;
-    if (!ReadList(reader, store.DiameterCount, store.DiameterList)) return;
+    if (!ReadList(reader, store.RadiusCount, store.RadiusList)) return values;
+    if (!ReadList(reader, store.DiameterCount, store.DiameterList)) return values;
     reader.Close();
+    return values;
 }
 
-std::string ConfigurationContent(int paletteLeft,
-                                 int paletteTop,
-                                 int dialogLeft,
-                                 int dialogTop,
-                                 const SettingsStore& store) {
+std::string ConfigurationContent(const WindowPlace& palette, const WindowPlace& dialog, const StoredSettings& store) {
     std::size_t size = 64;
     for (const auto& e : store.RadiusList) size += e.size() + 2;
     for (const auto& e : store.DiameterList) size += e.size() + 2;
     std::string content;
     content.reserve(size);
-    AppendInt(content, paletteLeft);
-    AppendInt(content, paletteTop);
-    AppendInt(content, dialogLeft);
-    AppendInt(content, dialogTop);
+    AppendInt(content, palette.left);
+    AppendInt(content, palette.top);
+    AppendInt(content, dialog.left);
+    AppendInt(content, dialog.top);
     AppendInt(content, store.ScreenType);
     AppendInt(content, store.RadiusCount);
     for (std::size_t i = 0; i < store.RadiusEntries(); ++i) AppendLine(content, store.RadiusList[i]);
@@ -74,8 +67,11 @@ std::string ConfigurationContent(int paletteLeft,
     return content;
 }
 
-void SaveConfiguration(const os::Path& path, ui::Form& palette, ui::Form& dialog) {
-    std::string content = ConfigurationContent(palette.Left(), palette.Top(), dialog.Left(), dialog.Top(), Settings());
+void WriteConfiguration(const os::Path& path,
+                        const WindowPlace& palette,
+                        const WindowPlace& dialog,
+                        const StoredSettings& settings) {
+    std::string content = ConfigurationContent(palette, dialog, settings);
     // The counts are written as held; entries only as far as the lists hold
     // them, so a count beyond the list never reads past its end.
     os::Path temp = path + os::PathFromAscii(".tmp");

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/Selection.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "tests/fuzz/FuzzSupport.h"
 

@@ -11,6 +11,7 @@
 
 #include "app/Unit1z.h"
 #include "common/DateTime.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "settings/Unit2z.h"
 #include "tests/fuzz/FuzzSupport.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/TextFile.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "tests/fuzz/FuzzSupport.h"
 

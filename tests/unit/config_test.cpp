@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "os/Faults.h"
 #include "settings/Configuration.h"
 #include "tests/unit/palette_fixture.h"
 
@@ -16,11 +17,11 @@ protected:
     os::Path TempPath() const { return ConfigPath() + os::PathFromAscii(".tmp"); }
     void Load(const std::string& bytes) {
         Write(ConfigPath(), bytes);
-        LoadConfiguration(ConfigPath(), palette, dialog, env);
+        palette.LoadConfiguration(ConfigPath());
     }
     std::string Saved() {
         const os::Path other = dir / "saved.dat";
-        SaveConfiguration(other, palette, dialog);
+        palette.SaveConfiguration(other);
         return Read(other);
     }
 };
@@ -187,7 +188,7 @@ TEST_F(ConfigFile, FailedSaveLeavesThePreviousFileExactly) {
         Settings().RadiusCount = 1;
         Settings().RadiusList = {"new"};
         os::Faults::FailNth(op, 1);
-        SaveConfiguration(ConfigPath(), palette, dialog);
+        palette.SaveConfiguration(ConfigPath());
         os::Faults::Clear();
         EXPECT_EQ(Read(ConfigPath()), previous);
         EXPECT_FALSE(testkit::Exists(TempPath()));
@@ -196,12 +197,12 @@ TEST_F(ConfigFile, FailedSaveLeavesThePreviousFileExactly) {
         testkit::ScratchDir empty;
         const os::Path fresh = empty / "k307palette.dat";
         os::Faults::FailNth(op, 1);
-        SaveConfiguration(fresh, palette, dialog);
+        palette.SaveConfiguration(fresh);
         os::Faults::Clear();
         EXPECT_FALSE(testkit::Exists(fresh));
         EXPECT_FALSE(testkit::Exists(fresh + os::PathFromAscii(".tmp")));
     }
-    SaveConfiguration(ConfigPath(), palette, dialog);
+    palette.SaveConfiguration(ConfigPath());
     EXPECT_EQ(Read(ConfigPath()), Lines({"196", "104", "193", "115", "0", "1", "new", "0"}));
     EXPECT_EQ(Files(), (std::set<std::string>{"k307palette.dat"}));
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Selection.h"
+#include "os/Faults.h"
 #include "settings/Configuration.h"
 #include "tests/unit/palette_fixture.h"
 
@@ -199,7 +200,7 @@ TEST_F(FaultTest, SaveConfigurationKeepsThePreviousFileOrWritesTheNewOne) {
                 std::filesystem::remove(std::filesystem::path(ConfigPath()));
             }
         };
-        auto run = [&] { SaveConfiguration(ConfigPath(), palette, dialog); };
+        auto run = [&] { palette.SaveConfiguration(ConfigPath()); };
         auto check = [&](os::Op, int) {
             const std::string now = Read(ConfigPath());
             EXPECT_TRUE(now == fresh || now == (previous ? previousBytes : std::string("<missing>")))
@@ -226,7 +227,7 @@ TEST_F(FaultTest, SaveConfigurationWhoseCleanUpFailsTooStillKeepsTheFileWhole) {
         os::Faults::Clear();
         os::Faults::FailNth(op, 1);
         os::Faults::FailNth(os::Op::Delete, 1);
-        SaveConfiguration(ConfigPath(), palette, dialog);
+        palette.SaveConfiguration(ConfigPath());
         const bool cleanUpTried = os::Faults::Calls(os::Op::Delete) >= 1;
         os::Faults::Clear();
         EXPECT_TRUE(cleanUpTried) << "a failed save cleans up";
@@ -234,7 +235,7 @@ TEST_F(FaultTest, SaveConfigurationWhoseCleanUpFailsTooStillKeepsTheFileWhole) {
         EXPECT_EQ(Read(ConfigPath()), previousBytes);
         doubles += 2;
 
-        SaveConfiguration(ConfigPath(), palette, dialog);
+        palette.SaveConfiguration(ConfigPath());
         EXPECT_EQ(Read(ConfigPath()),
                   Lines({"10", "20", "30", "40", "1", "3", "5", "7" + kZusun + "mm", "12.5", "1", "3" + kFullM}));
         EXPECT_FALSE(testkit::Exists(TempPath()));
@@ -275,7 +276,7 @@ TEST_F(FaultTest, LoadConfigurationNeverTouchesTheFileAndKeepsTheStoreConsistent
             palette.SetPosition(196, 104);
             dialog.SetPosition(193, 115);
         };
-        auto run = [&] { LoadConfiguration(ConfigPath(), palette, dialog, env); };
+        auto run = [&] { palette.LoadConfiguration(ConfigPath()); };
         auto consistent = [](int32_t count, const Strings& list, const Strings& full) {
             // Sized to its count (or empty for none); each entry read in full
             // or not at all, never cut short.

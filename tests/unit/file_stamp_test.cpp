@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "tests/helpers/TestSupport.h"
 

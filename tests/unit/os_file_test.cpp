@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "tests/helpers/TestSupport.h"
 

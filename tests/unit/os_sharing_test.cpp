@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/TextFile.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "tests/helpers/TestSupport.h"
 

@@ -14,6 +14,7 @@
 
 #include "app/Unit1z.h"
 #include "common/Unit3z.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "settings/Unit2z.h"
 #include "tests/helpers/TestSupport.h"

@@ -2,6 +2,7 @@
 // how reading and writing fail.
 #include <string>
 
+#include "os/Faults.h"
 #include "tests/unit/palette_fixture.h"
 
 namespace palette_test {

@@ -3,6 +3,7 @@
 // adoption (or the start).
 #include <string>
 
+#include "os/Faults.h"
 #include "tests/unit/palette_fixture.h"
 
 namespace palette_test {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/TextFile.h"
+#include "os/Faults.h"
 #include "os/Os.h"
 #include "tests/helpers/TestSupport.h"
 
