@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/Cp932.h"
 #include "os/Cp932_win.h"
 #include "os/Faults.h"
 #include "os/Os.h"
@@ -15,10 +16,6 @@ namespace os {
 
 namespace {
 constexpr UINT kCp932 = 932;
-
-bool IsLead932(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 }  // namespace
 
 void WideFrom932(std::string_view text, std::wstring& out) {
@@ -47,7 +44,7 @@ void WideFrom932(std::string_view text, std::wstring& out) {
     // Character by character, so that one invalid byte spoils only itself.
     std::size_t i = 0;
     while (i < text.size()) {
-        std::size_t len = (IsLead932(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+        std::size_t len = cp932::CharLength(text, i);
         wchar_t w[2];
         int n = ::MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, text.data() + i, static_cast<int>(len), w, 2);
         if (n == 1) {

@@ -98,4 +98,16 @@ TypingResult TypeInCombo(const std::vector<std::string>& lines,
     return {Insert(e, key.bytes), -1, true};
 }
 
+TypedKey ClassifyTypedChar(std::uint32_t unit, const CharConverter& convert) {
+    // A surrogate half: outside the BMP, never in code page 932.
+    if (unit >= 0xD800 && unit <= 0xDFFF) return {TypedAction::Refuse, {}};
+    auto ch = static_cast<wchar_t>(unit);
+    if (ch == L'\b') return {TypedAction::Send, Key::Backspace()};
+    if (ch == L'\t' || ch == 0x1B) return {TypedAction::Swallow, {}};
+    if (ch < 0x20) return {TypedAction::PassOn, {}};
+    std::string bytes;
+    if (!convert.fromWide(ch, bytes) || bytes.empty()) return {TypedAction::Refuse, {}};
+    return {TypedAction::Send, Key::Char(std::move(bytes))};
+}
+
 }  // namespace ui

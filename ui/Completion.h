@@ -4,8 +4,11 @@
 // a window. Offsets are byte offsets into code page 932 texts and always lie
 // on character boundaries.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "ui/CharConverter.h"
 
 namespace ui {
 
@@ -24,6 +27,21 @@ struct Key {
     static Key Char(std::string b) { return {KeyKind::Char, std::move(b)}; }
     static Key Backspace() { return {KeyKind::Backspace, {}}; }
 };
+
+// What a text field does with one UTF-16 unit typed into it (WM_CHAR).
+enum class TypedAction {
+    Send,     // `key` goes to the model's typing rules
+    Swallow,  // Tab and Escape: nothing happens
+    Refuse,   // a character the files cannot hold: a beep, nothing else
+    PassOn,   // other control characters (Ctrl+C, Ctrl+V): the window's own work
+};
+
+struct TypedKey {
+    TypedAction action = TypedAction::PassOn;
+    Key key;
+};
+
+TypedKey ClassifyTypedChar(std::uint32_t unit, const CharConverter& convert);
 
 struct TypingResult {
     EditState state;

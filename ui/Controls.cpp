@@ -251,6 +251,39 @@ void Timer::SetInterval(unsigned ms) {
     }
 }
 
+//--- Finding controls
+
+Control* FindControl(Container& container, const std::function<bool(const Control&)>& match) {
+    for (Control* child : container.children()) {
+        if (match(*child)) return child;
+        if (child->kind() == Kind::Panel || child->kind() == Kind::TabSheet || child->kind() == Kind::PageControl) {
+            if (Control* found = FindControl(static_cast<Container&>(*child), match)) return found;
+        }
+    }
+    return nullptr;
+}
+
+namespace {
+Button* AsButton(Control* c) {
+    return c && c->kind() == Kind::Button ? static_cast<Button*>(c) : nullptr;
+}
+
+Button* FlaggedButton(Container& form, bool Button::*flag) {
+    return AsButton(FindControl(
+        form, [flag](const Control& c) { return c.kind() == Kind::Button && static_cast<const Button&>(c).*flag; }));
+}
+}  // namespace
+
+Button* DefaultButton(Container& form) {
+    return FlaggedButton(form, &Button::isDefault);
+}
+
+Button* CommandButton(Container& form, int id) {
+    if (id == kEnterCommand) return DefaultButton(form);
+    if (id == kEscapeCommand) return FlaggedButton(form, &Button::isCancel);
+    return AsButton(FindControl(form, [id](const Control& c) { return c.Id() == id; }));
+}
+
 //--- Form
 
 Form::Form(std::string caption, int left, int top, int clientWidth, int clientHeight)

@@ -329,6 +329,20 @@ private:
     unsigned interval_ = 1000;
 };
 
+// The first control in tab order, panels and pages included, that matches.
+Control* FindControl(Container& container, const std::function<bool(const Control&)>& match);
+
+// The dialog manager's commands for Enter and Escape (IDOK and IDCANCEL).
+constexpr int kEnterCommand = 1;
+constexpr int kEscapeCommand = 2;
+
+// The default button (Enter), or nullptr.
+Button* DefaultButton(Container& form);
+// The button a command without a sender means: the default button for
+// Enter, the cancel button for Escape, else the button whose control ID it
+// is (an access key); nullptr when there is none.
+Button* CommandButton(Container& form, int id);
+
 class FormPeer : public ControlPeer {
 public:
     // Runs a modal loop until the form closes.

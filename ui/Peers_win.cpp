@@ -6,7 +6,6 @@
 #include <windowsx.h>
 
 #include "os/Cp932_win.h"
-#include "ui/EditMirror_win.h"
 #include "ui/Peers_win.h"
 
 namespace ui {
@@ -69,6 +68,22 @@ void FillList(HWND list, const std::vector<std::string>& items) {
 
 }  // namespace
 
+const CharConverter& Cp932Converter() {
+    static const CharConverter converter{[](std::string_view character, wchar_t& unit) {
+                                             std::wstring w = os::WideFrom932(character);
+                                             if (w.size() != 1) return false;
+                                             unit = w[0];
+                                             return true;
+                                         },
+                                         [](wchar_t unit, std::string& out) {
+                                             std::string bytes;
+                                             if (!os::Cp932FromWide(std::wstring_view(&unit, 1), bytes)) return false;
+                                             out += bytes;
+                                             return true;
+                                         }};
+    return converter;
+}
+
 //--- Text fields (Edit and the combo boxes' edit part)
 
 TextFieldPeer::TextFieldPeer(TextControl& model) : model_(model) {}
@@ -80,7 +95,7 @@ void TextFieldPeer::AttachEdit(HWND edit) {
 
 void TextFieldPeer::PushText() {
     Mirroring guard(*this);
-    mirror_ = EditMirror::Of(model_.text());
+    mirror_ = EditMirror::Of(model_.text(), Cp932Converter());
     ::SetWindowTextW(edit_, mirror_.wide.c_str());
     PushSelection();
 }
@@ -107,7 +122,7 @@ void TextFieldPeer::TextEdited() {
     now.resize(static_cast<std::size_t>(::GetWindowTextW(edit_, now.data(), n + 1)));
     if (now == mirror_.wide) return;
     std::string bytes;
-    if (!SpliceEdited(model_.text(), mirror_, now, bytes)) {
+    if (!SpliceEdited(model_.text(), mirror_, now, Cp932Converter(), bytes)) {
         // Pasted text the file could not store: refuse it whole.
         ::MessageBeep(MB_OK);
         PushText();
@@ -115,7 +130,7 @@ void TextFieldPeer::TextEdited() {
     }
     DWORD start = 0, end = 0;
     ::SendMessageW(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    mirror_ = EditMirror::Of(bytes);
+    mirror_ = EditMirror::Of(bytes, Cp932Converter());
     EditState state;
     state.text = std::move(bytes);
     state.selStart = mirror_.ByteFromWide(start);
@@ -124,26 +139,21 @@ void TextFieldPeer::TextEdited() {
     model_.UserEdited(std::move(state));
 }
 
-bool TextFieldPeer::TypedChar(wchar_t ch) {
-    Key key;
-    if (ch == L'\b') {
-        key = Key::Backspace();
-    } else if (ch == L'\t') {
-        return true;  // Tab and Escape change nothing
-    } else if (ch == 0x1B) {
-        return true;
-    } else if (ch < 0x20) {
-        return false;  // Ctrl+C, Ctrl+V and the like: the edit control's own work
-    } else {
-        std::string bytes;
-        if (!os::Cp932FromWide(std::wstring_view(&ch, 1), bytes) || bytes.empty()) {
-            ::MessageBeep(MB_OK);  // the file could not hold this character
+bool TextFieldPeer::TypedChar(WPARAM unit) {
+    TypedKey typed = ClassifyTypedChar(static_cast<std::uint32_t>(unit), Cp932Converter());
+    switch (typed.action) {
+        case TypedAction::PassOn:
+            return false;
+        case TypedAction::Swallow:
             return true;
-        }
-        key = Key::Char(std::move(bytes));
+        case TypedAction::Refuse:
+            ::MessageBeep(MB_OK);
+            return true;
+        case TypedAction::Send:
+            break;
     }
     PullSelection();
-    SendKey(key);
+    SendKey(typed.key);
     return true;
 }
 
@@ -151,11 +161,7 @@ LRESULT CALLBACK TextFieldPeer::EditSubclass(HWND hwnd, UINT msg, WPARAM wp, LPA
     auto* self = reinterpret_cast<TextFieldPeer*>(ref);
     switch (msg) {
         case WM_CHAR:
-            if (wp >= 0xD800 && wp <= 0xDFFF) {
-                ::MessageBeep(MB_OK);  // outside the BMP: never in code page 932
-                return 0;
-            }
-            if (self->TypedChar(static_cast<wchar_t>(wp))) return 0;
+            if (self->TypedChar(wp)) return 0;
             break;
         case WM_NCDESTROY:
             ::RemoveWindowSubclass(hwnd, EditSubclass, 1);

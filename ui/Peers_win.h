@@ -4,7 +4,7 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include "ui/EditMirror_win.h"
+#include "ui/EditMirror.h"
 #include "ui/Window_win.h"
 
 namespace ui {
@@ -12,6 +12,9 @@ namespace ui {
 // A single-line text field whose model holds the code page 932 bytes: typed
 // characters go through the model's typing rules, other edits (paste, cut,
 // Delete, input methods) are spliced into the model's bytes.
+// Code page 932 by number, one character at a time.
+const CharConverter& Cp932Converter();
+
 class TextFieldPeer : public WinPeer {
 public:
     explicit TextFieldPeer(TextControl& model);
@@ -23,12 +26,12 @@ protected:
     void PullSelection();
     void TextEdited();
     virtual void SendKey(const Key& key) = 0;
-    bool TypedChar(wchar_t ch);
+    bool TypedChar(WPARAM unit);
     static LRESULT CALLBACK EditSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
 
     TextControl& model_;
     HWND edit_ = nullptr;
-    EditMirror mirror_ = EditMirror::Of({});
+    EditMirror mirror_ = EditMirror::Of({}, Cp932Converter());
 };
 
 class EditPeer final : public TextFieldPeer {

@@ -228,6 +228,7 @@ void RegisterWindowClasses(HINSTANCE instance) {
 namespace {
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT kLaterMessage = WM_APP + 1;
+static_assert(kEnterCommand == IDOK && kEscapeCommand == IDCANCEL);
 
 DWORD FormExStyle(const Form& form) {
     return WS_EX_CONTROLPARENT | (form.stayOnTop() ? WS_EX_TOPMOST : 0);
@@ -475,17 +476,6 @@ void FormWindow::CreateChildren(Container& container, HWND parent) {
     }
 }
 
-// The first control in tab order, panels and pages included, that matches.
-Control* FormWindow::Find(Container& c, const std::function<bool(const Control&)>& match) {
-    for (Control* child : c.children()) {
-        if (match(*child)) return child;
-        if (child->kind() == Kind::Panel || child->kind() == Kind::TabSheet || child->kind() == Kind::PageControl) {
-            if (Control* found = Find(static_cast<Container&>(*child), match)) return found;
-        }
-    }
-    return nullptr;
-}
-
 void FormWindow::PlaceWindow() {
     ::SetWindowPos(hwnd_, nullptr, form_.StoredLeft(), form_.StoredTop(), form_.Width(), form_.Height(),
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -592,24 +582,11 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Enter, Escape and access keys arrive from the dialog manager
             // with an ID only (IDOK, IDCANCEL or the button's own).
             if (lp != 0) return 0;
-            int id = LOWORD(wp);
-            auto isButton = [](const Control& c, bool Button::*flag) {
-                return c.kind() == Kind::Button && static_cast<const Button&>(c).*flag;
-            };
-            Control* target = nullptr;
-            if (id == IDOK)
-                target = Find(form_, [&](const Control& c) { return isButton(c, &Button::isDefault); });
-            else if (id == IDCANCEL)
-                target = Find(form_, [&](const Control& c) { return isButton(c, &Button::isCancel); });
-            else
-                target = Find(form_, [id](const Control& c) { return c.Id() == id; });
-            if (target && target->kind() == Kind::Button) static_cast<Button*>(target)->Click();
+            if (Button* target = CommandButton(form_, LOWORD(wp))) target->Click();
             return 0;
         }
         case DM_GETDEFID: {
-            Control* def = Find(form_, [](const Control& c) {
-                return c.kind() == Kind::Button && static_cast<const Button&>(c).isDefault;
-            });
+            Button* def = DefaultButton(form_);
             int id = def ? def->Id() : 0;
             return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
         }

@@ -75,7 +75,6 @@ public:
 private:
     void CreateChildren(Container& container, HWND parent);
     WinPeer* CreatePeer(Control& c, HWND parent);
-    static Control* Find(Container& c, const std::function<bool(const Control&)>& match);
     void PlaceWindow();
 
     Form& form_;

@@ -1,20 +1,20 @@
-#include "ui/EditMirror_win.h"
+// The edit mirror: caret offsets and edits between bytes and UTF-16 units.
+#include "ui/EditMirror.h"
 
 #include "common/Cp932.h"
-#include "os/Cp932_win.h"
 
 namespace ui {
 
-EditMirror EditMirror::Of(std::string_view bytes) {
+EditMirror EditMirror::Of(std::string_view bytes, const CharConverter& convert) {
     EditMirror m;
     m.wide.reserve(bytes.size());
     m.byteAt.reserve(bytes.size() + 1);
     std::size_t i = 0;
     while (i < bytes.size()) {
         std::size_t len = cp932::CharLength(bytes, i);
-        std::wstring w = os::WideFrom932(bytes.substr(i, len));
-        if (w.size() == 1) {
-            m.wide += w;
+        wchar_t unit = 0;
+        if (convert.toWide(bytes.substr(i, len), unit)) {
+            m.wide.push_back(unit);
             m.byteAt.push_back(i);
         } else {
             // Not a valid character: every byte shows as its own U+FFFD.
@@ -35,7 +35,11 @@ std::size_t EditMirror::WideFromByte(std::size_t b) const {
     return w;
 }
 
-bool SpliceEdited(std::string_view modelText, const EditMirror& before, std::wstring_view after, std::string& out) {
+bool SpliceEdited(std::string_view modelText,
+                  const EditMirror& before,
+                  std::wstring_view after,
+                  const CharConverter& convert,
+                  std::string& out) {
     std::wstring_view old = before.wide;
     std::size_t prefix = 0;
     while (prefix < old.size() && prefix < after.size() && old[prefix] == after[prefix]) ++prefix;
@@ -44,7 +48,8 @@ bool SpliceEdited(std::string_view modelText, const EditMirror& before, std::wst
            old[old.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
     std::string middle;
-    if (!os::Cp932FromWide(after.substr(prefix, after.size() - prefix - suffix), middle)) return false;
+    for (wchar_t unit : after.substr(prefix, after.size() - prefix - suffix))
+        if (!convert.fromWide(unit, middle)) return false;
     std::size_t headEnd = before.ByteFromWide(prefix);
     std::size_t tailStart = before.ByteFromWide(old.size() - suffix);
     out.assign(modelText.substr(0, headEnd));
