@@ -142,7 +142,7 @@ void TForm1::LoadConfiguration(const os::Path& path) {
     store.ResetSettings();
     ConfigurationValues values = ReadConfiguration(path);
     auto place = [this](ui::Form& form, WindowPlace at) {
-        env_.KeepReachable(at.left, at.top, form.Width(), form.Height());
+        env_.KeepReachable(at.left, at.top, form.width(), form.height());
         form.SetPosition(at.left, at.top);
     };
     if (values.palette) place(*this, *values.palette);
@@ -151,7 +151,7 @@ void TForm1::LoadConfiguration(const os::Path& path) {
 }
 
 void TForm1::SaveConfiguration(const os::Path& path) {
-    WriteConfiguration(path, {Left(), Top()}, {dialog_.Left(), dialog_.Top()}, Settings());
+    WriteConfiguration(path, {left(), top()}, {dialog_.left(), dialog_.top()}, Settings());
 }
 
 bool TForm1::ReadSyncFile() {

@@ -6,7 +6,12 @@
 #include <string>
 
 #include "os/Os.h"
-#include "ui/Controls.h"
+#include "ui/Button.h"
+#include "ui/ComboBox.h"
+#include "ui/Form.h"
+#include "ui/Panel.h"
+#include "ui/RadioButton.h"
+#include "ui/Timer.h"
 
 class TForm2;
 

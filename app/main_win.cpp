@@ -8,8 +8,10 @@
 #include "app/Unit1z.h"
 #include "os/Cp932_win.h"
 #include "settings/Unit2z.h"
+#include "ui/Form_win.h"
+#include "ui/MessageLoop_win.h"
 #include "ui/Screen_win.h"
-#include "ui/Window_win.h"
+#include "ui/Timer_win.h"
 
 // The library's default handler for an uncaught exception prints a demangled
 // type name, pulling a 45 KiB demangler into a program with no console to
@@ -37,28 +39,28 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ui::FormWindow::MeasureFrame(dialog);
     std::optional<ui::FormWindow> dialogWindow;
     auto makeDialogWindow = [&] {
-        if (!dialogWindow) dialogWindow.emplace(dialog, paletteWindow.hwnd(), false);
+        if (!dialogWindow) dialogWindow.emplace(dialog, paletteWindow.hwnd, false);
     };
     dialog.needPeer = [&](ui::Form&) { makeDialogWindow(); };
 
-    ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd(), 1);
+    ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd, 1);
     paletteWindow.onTimer = [&timer](UINT_PTR id) {
         if (id == timer.id()) timer.Tick();
     };
     paletteWindow.onEndSession = [&palette, &paletteWindow] {
         palette.EndSession();
-        ::DestroyWindow(paletteWindow.hwnd());
+        ::DestroyWindow(paletteWindow.hwnd);
     };
 
     // The show sequence runs once the palette is visible, as it counts the
     // visible windows carrying the caption, its own included. It is shown
     // without activation: a second copy that closes at once must not hand
     // the activation on to the running copy's window when its own goes.
-    ::ShowWindow(paletteWindow.hwnd(), SW_SHOWNA);
-    ::UpdateWindow(paletteWindow.hwnd());
+    ::ShowWindow(paletteWindow.hwnd, SW_SHOWNA);
+    ::UpdateWindow(paletteWindow.hwnd);
     palette.FormShow();
     if (!palette.closed) {
-        ::SetForegroundWindow(paletteWindow.hwnd());
+        ::SetForegroundWindow(paletteWindow.hwnd);
         palette.ComboBox1.SetFocus();
         paletteWindow.Later([&] {
             makeDialogWindow();

@@ -4,7 +4,15 @@
 // store only on "ＯＫ(&Y)".
 #include <string>
 
-#include "ui/Controls.h"
+#include "ui/Button.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Label.h"
+#include "ui/ListBox.h"
+#include "ui/Memo.h"
+#include "ui/PageControl.h"
+#include "ui/Panel.h"
+#include "ui/RadioGroup.h"
 
 class TForm2 : public ui::Form {
 public:

@@ -35,16 +35,16 @@ std::string Example(const std::string& eol) {
 }
 
 TEST_F(ConfigFile, ExampleMovesBothWindowsAndFillsTheStore) {
-    const Placement paletteAt{10, 20, palette.Width(), palette.Height()};
-    const Placement dialogAt{30, 40, dialog.Width(), dialog.Height()};
+    const Placement paletteAt{10, 20, palette.width(), palette.height()};
+    const Placement dialogAt{30, 40, dialog.width(), dialog.height()};
     Write(ConfigPath(), Example("\r\n"));
 
     palette.FormShow();
     EXPECT_EQ(env.placements, (std::vector<Placement>{paletteAt, dialogAt}));
-    EXPECT_EQ(palette.Left(), 10);
-    EXPECT_EQ(palette.Top(), 20);
-    EXPECT_EQ(dialog.Left(), 30);
-    EXPECT_EQ(dialog.Top(), 40);
+    EXPECT_EQ(palette.left(), 10);
+    EXPECT_EQ(palette.top(), 20);
+    EXPECT_EQ(dialog.left(), 30);
+    EXPECT_EQ(dialog.top(), 40);
     EXPECT_EQ(Settings().ScreenType, 1);
     EXPECT_EQ(Settings().RadiusCount, 2);
     EXPECT_EQ(Settings().RadiusList, (Strings{"5", "7" + kZusun + "mm"}));
@@ -61,8 +61,8 @@ TEST_F(ConfigFile, ExampleMovesBothWindowsAndFillsTheStore) {
 
 TEST_F(ConfigFile, LineFeedOnlyFileReadsAlikeAndIsWrittenWithCrLf) {
     Load(Example("\n"));
-    EXPECT_EQ(palette.Top(), 20);
-    EXPECT_EQ(dialog.Top(), 40);
+    EXPECT_EQ(palette.top(), 20);
+    EXPECT_EQ(dialog.top(), 40);
     EXPECT_EQ(Settings().RadiusList, (Strings{"5", "7" + kZusun + "mm"}));
     EXPECT_EQ(Settings().DiameterList, (Strings{"3" + kFullM}));
     EXPECT_EQ(Saved(), Example("\r\n"));
@@ -79,10 +79,10 @@ TEST_F(ConfigFile, PositionsGoThroughKeepReachable) {
     ASSERT_EQ(env.placements.size(), 2u);
     EXPECT_EQ(env.placements[0].left, -5000);
     EXPECT_EQ(env.placements[1].top, -40);
-    EXPECT_EQ(palette.Left(), 0);
-    EXPECT_EQ(palette.Top(), 1020);
-    EXPECT_EQ(dialog.Left(), 30);
-    EXPECT_EQ(dialog.Top(), 960);
+    EXPECT_EQ(palette.left(), 0);
+    EXPECT_EQ(palette.top(), 1020);
+    EXPECT_EQ(dialog.left(), 30);
+    EXPECT_EQ(dialog.top(), 960);
     palette.Close();
     EXPECT_EQ(Read(ConfigPath()), Lines({"0", "1020", "30", "960", "0", "0", "0"}));
 }
@@ -97,16 +97,16 @@ TEST_F(ConfigFile, ShortAndMalformedFiles) {
     EXPECT_EQ(palette.ComboBox1.items(), (Strings{kUnspecified, "first", "", ""}));
 
     Load(Lines({"abc", " 7", "1 ", "$1F", "2"}));
-    EXPECT_EQ(palette.Left(), 0);
-    EXPECT_EQ(palette.Top(), 7);
-    EXPECT_EQ(dialog.Left(), 0);
-    EXPECT_EQ(dialog.Top(), 31);
+    EXPECT_EQ(palette.left(), 0);
+    EXPECT_EQ(palette.top(), 7);
+    EXPECT_EQ(dialog.left(), 0);
+    EXPECT_EQ(dialog.top(), 31);
     EXPECT_EQ(Settings().ScreenType, 2);
     EXPECT_EQ(Settings().RadiusCount, 0);
 
     Settings().RadiusList = {"stale"};
     Load("");
-    EXPECT_EQ(palette.Left(), 0) << "an empty file reads as zeros";
+    EXPECT_EQ(palette.left(), 0) << "an empty file reads as zeros";
     EXPECT_TRUE(Settings().RadiusList.empty());
 }
 
@@ -214,7 +214,7 @@ TEST_F(ConfigFile, FailedReadKeepsWhatWasAppliedAndTheFile) {
         os::Faults::FailNth(op, 1);
         Load(bytes);
         os::Faults::Clear();
-        EXPECT_EQ(palette.Left(), 196);
+        EXPECT_EQ(palette.left(), 196);
         EXPECT_EQ(Settings().RadiusCount, 0);
         EXPECT_TRUE(env.placements.empty());
         EXPECT_EQ(Read(ConfigPath()), bytes);
@@ -222,7 +222,7 @@ TEST_F(ConfigFile, FailedReadKeepsWhatWasAppliedAndTheFile) {
     os::Faults::FailNth(os::Op::Close, 1);
     Load(bytes);
     os::Faults::Clear();
-    EXPECT_EQ(palette.Left(), 10);
+    EXPECT_EQ(palette.left(), 10);
     EXPECT_EQ(Settings().DiameterList, (Strings{"3" + kFullM}));
     EXPECT_EQ(Read(ConfigPath()), bytes);
 }
@@ -240,7 +240,7 @@ TEST_F(ConfigFile, ProgramNamedLikeTheSelectionFileNeverTouchesTheConfiguration)
         ASSERT_TRUE(testkit::WriteBytes(folder / "k307.dat", selection));
 
         p.FormShow();
-        EXPECT_EQ(p.Left(), 196) << "line 1 of the selection file must not become a position";
+        EXPECT_EQ(p.left(), 196) << "line 1 of the selection file must not become a position";
         EXPECT_TRUE(renamed.placements.empty());
         EXPECT_EQ(p.RadiusText, "5");
         p.Close();

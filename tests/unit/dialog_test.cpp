@@ -171,7 +171,7 @@ TEST_F(Dialog, AddingValidatesTheNumberAndAppendsWithTheUnit) {
         d.Edit1.SetText("abc");
         d.Button6.Click();
         EXPECT_EQ(d.ListBox1.count(), 3);
-        EXPECT_TRUE(d.Edit1.Focused());
+        EXPECT_TRUE(d.Edit1.hasFocus());
 
         d.Edit1.SetText("25");
         d.RadioGroup2.UserSelect(2);
@@ -186,7 +186,7 @@ TEST_F(Dialog, AddingValidatesTheNumberAndAppendsWithTheUnit) {
         d.Edit2.SetText("\x82\x54");  // a full-width digit is no digit
         d.Button11.Click();
         EXPECT_EQ(d.ListBox2.count(), 2);
-        EXPECT_TRUE(d.Edit2.Focused());
+        EXPECT_TRUE(d.Edit2.hasFocus());
         d.Edit2.SetText("-5");
         d.RadioGroup3.UserSelect(1);
         d.Button11.Click();
@@ -197,7 +197,7 @@ TEST_F(Dialog, AddingValidatesTheNumberAndAppendsWithTheUnit) {
         d.Edit1.SetFocus();
         d.Button12.Click();
         EXPECT_EQ(d.ListBox2.items().front(), "d1");
-        EXPECT_TRUE(d.Edit2.Focused());
+        EXPECT_TRUE(d.Edit2.hasFocus());
     });
 }
 
@@ -212,7 +212,7 @@ TEST_F(Dialog, AddingStopsAtTheListBoxLimit) {
     dialog.Edit2.SetFocus();
     dialog.Button6Click();
     EXPECT_EQ(dialog.ListBox1.count(), 32766);
-    EXPECT_FALSE(dialog.Edit1.Focused()) << "a full list does nothing at all";
+    EXPECT_FALSE(dialog.Edit1.hasFocus()) << "a full list does nothing at all";
 }
 
 TEST_F(Dialog, OkWritesListsBackAndThePaletteRefillsItsCombos) {

@@ -293,9 +293,9 @@ TEST_F(FaultTest, LoadConfigurationNeverTouchesTheFileAndKeepsTheStoreConsistent
             EXPECT_EQ(Read(ConfigPath()), bytes) << "reading changed the file";
             EXPECT_FALSE(testkit::Exists(TempPath()));
             const SettingsStore& s = Settings();
-            EXPECT_TRUE((palette.Left() == 196 && palette.Top() == 104) ||
-                        (palette.Left() == 10 && palette.Top() == 20));
-            EXPECT_TRUE((dialog.Left() == 193 && dialog.Top() == 115) || (dialog.Left() == 30 && dialog.Top() == 40));
+            EXPECT_TRUE((palette.left() == 196 && palette.top() == 104) ||
+                        (palette.left() == 10 && palette.top() == 20));
+            EXPECT_TRUE((dialog.left() == 193 && dialog.top() == 115) || (dialog.left() == 30 && dialog.top() == 40));
             EXPECT_TRUE(s.ScreenType == 0 || s.ScreenType == 1);
             consistent(s.RadiusCount, s.RadiusList, c.radius);
             consistent(s.DiameterCount, s.DiameterList, c.diameter);
@@ -303,7 +303,7 @@ TEST_F(FaultTest, LoadConfigurationNeverTouchesTheFileAndKeepsTheStoreConsistent
         const CallCounts clean = FailEveryStep(std::string("LoadConfiguration (") + c.name + ")", setup, run, check);
         EXPECT_EQ(Settings().RadiusList, c.radius);
         EXPECT_EQ(Settings().DiameterList, c.diameter);
-        EXPECT_EQ(palette.Left(), 10);
+        EXPECT_EQ(palette.left(), 10);
         if (c.radius.size() > 100) {
             EXPECT_GE(clean[static_cast<std::size_t>(os::Op::Read)], 3);
         }

@@ -105,7 +105,7 @@ protected:
     std::string Layout() const {
         const ui::Rect &a = palette.Panel1.bounds(), &b = palette.Panel2.bounds();
         auto at = [](const ui::Rect& r) { return std::to_string(r.left) + "," + std::to_string(r.top); };
-        return std::to_string(palette.ClientWidth()) + "x" + std::to_string(palette.ClientHeight()) + " Panel1 " +
+        return std::to_string(palette.clientWidth()) + "x" + std::to_string(palette.clientHeight()) + " Panel1 " +
                at(a) + " Panel2 " + at(b);
     }
     static constexpr const char* kHorizontal = "346x43 Panel1 0,0 Panel2 185,0";

@@ -44,8 +44,8 @@ TEST_F(Palette, FirstStartWithoutFilesShowsDefaultsAndWritesSelectionOnce) {
     EXPECT_EQ(palette.InstanceCount, 1);
     EXPECT_EQ(Settings().ProgramDir, dir.Folder());
     EXPECT_EQ(palette.SelectionFilePath, SelectionPath());
-    EXPECT_EQ(palette.Left(), 196);
-    EXPECT_EQ(palette.Top(), 104);
+    EXPECT_EQ(palette.left(), 196);
+    EXPECT_EQ(palette.top(), 104);
     EXPECT_TRUE(env.placements.empty()) << "no configuration, so no position to check";
     EXPECT_EQ(Layout(), kHorizontal);
     EXPECT_EQ(palette.ComboBox1.items(), Strings{kUnspecified});

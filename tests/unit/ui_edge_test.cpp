@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "ui/Completion.h"
-#include "ui/Controls.h"
 #include "ui/EditMirror.h"
+#include "ui/Form.h"
+#include "ui/Label.h"
+#include "ui/Panel.h"
 
 namespace {
 
@@ -107,8 +109,8 @@ TEST(CommandButton, EnterEscapeAndAccessKeysFindTheirButtonsAnywhereInTheForm) {
     EXPECT_EQ(ui::CommandButton(form, ui::kEnterCommand), &ok);
     EXPECT_EQ(ui::CommandButton(form, ui::kEscapeCommand), &cancel);
     EXPECT_EQ(ui::DefaultButton(form), &ok);
-    EXPECT_EQ(ui::CommandButton(form, cancel.Id()), &cancel);
-    EXPECT_EQ(ui::CommandButton(form, label.Id()), nullptr) << "a label is no button";
+    EXPECT_EQ(ui::CommandButton(form, cancel.id()), &cancel);
+    EXPECT_EQ(ui::CommandButton(form, label.id()), nullptr) << "a label is no button";
     EXPECT_EQ(ui::CommandButton(form, 4242), nullptr);
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+// The push button model.
+#include <functional>
+#include <string>
+
+#include "ui/Control.h"
+
+namespace ui {
+
+class Button : public Control {
+public:
+    Button(Container* parent, int number, Rect bounds, std::string caption)
+        : Control(parent, Kind::Button, number, bounds, std::move(caption)) {}
+    std::function<void(Button&)> OnClick;
+    bool isDefault = false;  // Enter
+    bool isCancel = false;   // Escape
+    void Click() {
+        if (OnClick) OnClick(*this);
+    }
+    K307_DECLARE_PEER();
+};
+
+}  // namespace ui

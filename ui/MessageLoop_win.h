@@ -1,0 +1,9 @@
+#pragma once
+// The program's message loop.
+namespace ui {
+
+// Runs until WM_QUIT; returns its exit code. The keys of every form's
+// window go through that form's dialog handling first.
+int RunMessageLoop();
+
+}  // namespace ui

@@ -1,0 +1,20 @@
+#pragma once
+// The look of both windows: the font and the background brushes.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace ui {
+
+// "ＭＳ ゴシック", 13 pixels, Shift-JIS, or the nearest Japanese gothic
+// installed.
+HFONT UiFont();
+
+COLORREF ToColorRef(uint32_t rgb);
+// Per colour, one brush for the life of the program.
+HBRUSH BrushFor(COLORREF c);
+// WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: a control on the colour of its peer,
+// or of the container it stands on.
+LRESULT CtlColor(HDC dc, HWND child, HWND parent);
+
+}  // namespace ui
