@@ -1,3 +1,4 @@
+// The selection file "k307.dat": reading it at start, writing it on every change.
 #include "app/Selection.h"
 
 #include <string_view>

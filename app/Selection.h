@@ -1,6 +1,6 @@
-#pragma once
 // The selection file "k307.dat": the palette's output to the companion
 // drawing command. Four lines: header, radius text, diameter text, mode.
+#pragma once
 #include <cstdint>
 #include <string>
 

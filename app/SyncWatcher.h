@@ -1,6 +1,6 @@
-#pragma once
 // The sync file "k307.ini", written by the companion drawing command: a time
 // stamp and the radius and diameter texts it hands to the palette.
+#pragma once
 #include <cstdint>
 #include <string>
 

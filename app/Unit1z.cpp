@@ -1,3 +1,4 @@
+// The palette, TForm1: start, close, layout and event handlers.
 #include "app/Unit1z.h"
 
 #include <algorithm>

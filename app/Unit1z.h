@@ -1,7 +1,7 @@
-#pragma once
 // The palette, TForm1: the program's always-on-top main window. Its logic
 // runs on the control models, so it works the same with Win32 peers attached
 // and headless in tests.
+#pragma once
 #include <cstdint>
 #include <string>
 

@@ -1,7 +1,7 @@
-#pragma once
 // Byte-level rules for code page 932 texts. Trail bytes (0x40-0x7E,
 // 0x80-0xFC) overlap ASCII letters and "\\" "[" "]" "@", so every find, cut or
 // case change must walk the text by characters from its start.
+#pragma once
 #include <cstddef>
 #include <string_view>
 

@@ -1,3 +1,4 @@
+// Date-time numbers from the local clock.
 #include "common/DateTime.h"
 
 namespace {

@@ -1,3 +1,4 @@
+// Line-by-line text files in code page 932.
 #include "common/TextFile.h"
 
 #include <cstring>

@@ -1,8 +1,8 @@
-#pragma once
 // Line-by-line text files in code page 932, bytes kept as they are. A line
 // ends at LF; CR bytes are dropped wherever they stand (so CR LF and LF files
 // read alike); a last line without LF is read whole; reading past the end
 // yields empty lines. Writing ends every line with CR LF.
+#pragma once
 #include <string>
 #include <string_view>
 #include <vector>

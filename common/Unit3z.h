@@ -1,6 +1,6 @@
-#pragma once
 // The settings store (Unit3z): one process-wide record shared by the palette,
 // the configuration file and the settings dialog.
+#pragma once
 #include <cstdint>
 #include <string>
 #include <vector>

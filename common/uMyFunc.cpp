@@ -1,3 +1,4 @@
+// The text rules (uMyFunc): numbers and value entries.
 #include "common/uMyFunc.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
-#pragma once
 // Text rules shared by the palette and the settings: number reading and the
 // value entries that make up the preset lists. Texts are code page 932 bytes.
+#pragma once
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#pragma once
 // Conversions between code page 932 texts and the UTF-16 of the W APIs. Always
 // code page 932 by number, never the system's ANSI code page, which may be
 // anything (1252 under Wine here).
+#pragma once
 #include <string>
 #include <string_view>
 

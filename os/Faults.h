@@ -1,8 +1,8 @@
-#pragma once
 // Fault injection for the OS layer's tests: fail the n-th file operation of a
 // kind, count the operations and the open files. Only the tests' build of the
 // OS layer (K307_FAULTS) has it; in the program every hook is a constant
 // false that the compiler drops.
+#pragma once
 namespace os {
 
 enum class Op { Open, Read, Write, Flush, Close, Delete, Replace, Stamp, Count };

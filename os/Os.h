@@ -1,8 +1,8 @@
-#pragma once
 // The few operating-system services the palette needs. Everything above this
 // layer is platform-independent; the Win32 build links Os_win.cpp, the host
 // build Os_posix.cpp. Paths are native (wide on Windows) so that a program
 // folder whose name code page 932 cannot hold still works.
+#pragma once
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#pragma once
 // The configuration file (the program's path with ".dat"): window positions,
 // screen type and both preset lists, carried from one run to the next. Plain
 // values in and out; the forms apply them to their windows and the store.
+#pragma once
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -1,3 +1,4 @@
+// The settings dialog, TForm2: its controls and handlers.
 #include "settings/Unit2z.h"
 
 #include <algorithm>

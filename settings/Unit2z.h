@@ -1,7 +1,7 @@
-#pragma once
 // The settings dialog, TForm2: screen type and the two preset lists. It works
 // on copies of the lists in its list boxes and writes them to the settings
 // store only on "ＯＫ(&Y)".
+#pragma once
 #include <string>
 
 #include "ui/Button.h"

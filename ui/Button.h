@@ -1,5 +1,5 @@
-#pragma once
 // The push button model.
+#pragma once
 #include <functional>
 #include <string>
 

@@ -1,7 +1,7 @@
-#pragma once
 // How one character converts between code page 932 and the UTF-16 of the
 // W APIs. The Win32 peers pass the real conversion (ui/TextField_win.cpp);
 // host tests pass a small fake, so the rules built on it run without Windows.
+#pragma once
 #include <string>
 #include <string_view>
 

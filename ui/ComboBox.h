@@ -1,6 +1,6 @@
-#pragma once
 // The editable drop-down combo box model: a text field whose typing completes
 // against its list.
+#pragma once
 #include <string>
 #include <vector>
 

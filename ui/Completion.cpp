@@ -1,3 +1,4 @@
+// Typing rules of the text fields: completion, insertion, Backspace.
 #include "ui/Completion.h"
 
 #include "common/Cp932.h"

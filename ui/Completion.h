@@ -1,8 +1,8 @@
-#pragma once
 // Typing in an editable combo box: the text completes against the list. Pure
 // functions of their arguments, so that every keystroke rule is tested without
 // a window. Offsets are byte offsets into code page 932 texts and always lie
 // on character boundaries.
+#pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>

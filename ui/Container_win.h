@@ -1,6 +1,6 @@
-#pragma once
 // The windows that hold controls: the class of panels, tab sheets and radio
 // groups, and the routing of child notifications that forms share with them.
+#pragma once
 #include <windows.h>
 
 namespace ui {

@@ -1,4 +1,3 @@
-#pragma once
 // The base of every control model, and of the models that hold others. A
 // thin form framework: each control is a model that owns its state and its
 // event rules; a peer (ui/<Kind>_win.cpp) mirrors it onto a real window and
@@ -14,6 +13,7 @@
 //
 // Getters are named after what they give (text(), itemIndex(), left()),
 // setters Set + that name (SetText, SetItemIndex, SetPosition).
+#pragma once
 #include <memory>
 #include <string>
 #include <vector>

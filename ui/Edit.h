@@ -1,5 +1,5 @@
-#pragma once
 // The single-line edit model.
+#pragma once
 #include "ui/TextField.h"
 
 namespace ui {

@@ -1,8 +1,8 @@
-#pragma once
 // The edit mirror: the bridge between a model's code page 932 text and what an edit window
 // shows. Each character maps to one UTF-16 unit (code page 932 has nothing
 // outside the BMP; an invalid byte shows as U+FFFD), so caret offsets map
 // exactly both ways and bytes the user did not touch stay as they were.
+#pragma once
 #include <cstddef>
 #include <string>
 #include <string_view>

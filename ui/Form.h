@@ -1,6 +1,6 @@
-#pragma once
 // The form model: a top-level window holding the controls, shown normally or
 // modally; and how the dialog manager's commands find their button.
+#pragma once
 #include <functional>
 #include <string>
 

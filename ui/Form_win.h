@@ -1,7 +1,7 @@
-#pragma once
 // The form's window: it builds the real windows from a form's control tree
 // (each control's peer makes its own), mirrors the form's changes, routes
 // the children's notifications and runs the modal loop.
+#pragma once
 #include <windows.h>
 
 #include <deque>

@@ -1,5 +1,5 @@
-#pragma once
 // The label model: a caption that takes no input.
+#pragma once
 #include <string>
 
 #include "ui/Control.h"

@@ -1,6 +1,6 @@
-#pragma once
 // The list box model: entries set by program, one of them selected by the
 // user or by program.
+#pragma once
 #include <functional>
 #include <string>
 #include <vector>

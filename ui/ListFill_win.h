@@ -1,6 +1,6 @@
-#pragma once
 // Filling the list windows of list boxes and combo boxes fast, for lists of
 // up to 32766 presets.
+#pragma once
 #include <windows.h>
 
 #include <cstddef>

@@ -1,5 +1,5 @@
-#pragma once
 // The memo model: read-only lines of text.
+#pragma once
 #include <string>
 #include <vector>
 

@@ -1,5 +1,5 @@
-#pragma once
 // The program's message loop.
+#pragma once
 namespace ui {
 
 // Runs until WM_QUIT; returns its exit code. The keys of every form's

@@ -1,5 +1,5 @@
-#pragma once
 // The page control model: tabbed pages (TabSheet), one of them shown.
+#pragma once
 #include <string>
 
 #include "ui/Control.h"

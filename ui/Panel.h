@@ -1,5 +1,5 @@
-#pragma once
 // The panel model: a coloured container, with or without a raised bevel.
+#pragma once
 #include <cstdint>
 
 #include "ui/Control.h"

@@ -1,5 +1,5 @@
-#pragma once
 // The radio button model: the radio buttons of one parent are one group.
+#pragma once
 #include <functional>
 #include <string>
 

@@ -1,7 +1,7 @@
-#pragma once
 // The radio group model: a captioned group of exclusive items laid out in
 // columns, filled top to bottom; the selected index is -1 when no item is
 // selected.
+#pragma once
 #include <string>
 #include <vector>
 

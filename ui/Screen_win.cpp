@@ -1,3 +1,4 @@
+// The monitors: bringing a saved window position back onto a screen.
 #include "ui/Screen_win.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// The system environment with the monitors, for the Win32 program.
 #pragma once
 #include "os/Os.h"
 

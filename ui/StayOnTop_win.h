@@ -1,5 +1,5 @@
-#pragma once
 // The stay-on-top state of a top-level window, made to work under Wine too.
+#pragma once
 #include <windows.h>
 
 namespace ui {

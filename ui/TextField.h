@@ -1,6 +1,6 @@
-#pragma once
 // The text field model shared by Edit and ComboBox: a single-line text of
 // code page 932 bytes with a selection.
+#pragma once
 #include <cstddef>
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
-#pragma once
 // The peer base of the single-line text fields (Edit and the combo boxes'
 // edit part), whose models hold the code page 932 bytes: typed characters go
 // through the model's typing rules, other edits (paste, cut, Delete, input
 // methods) are spliced into the model's bytes.
+#pragma once
 #include <windows.h>
 
 #include "ui/EditMirror.h"

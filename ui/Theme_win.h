@@ -1,5 +1,5 @@
-#pragma once
 // The look of both windows: the font and the background brushes.
+#pragma once
 #include <windows.h>
 
 #include <cstdint>

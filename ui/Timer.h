@@ -1,7 +1,7 @@
-#pragma once
 // The message-loop timer model. Enabling a stopped timer starts a fresh wait
 // of the full interval; enabling a running one, or setting the interval it
 // has, changes nothing.
+#pragma once
 #include <functional>
 
 namespace ui {

@@ -1,5 +1,5 @@
-#pragma once
 // The timer's peer: a message-loop timer on a window.
+#pragma once
 #include <windows.h>
 
 #include "ui/Timer.h"

@@ -1,6 +1,6 @@
-#pragma once
 // The one type behind GWLP_USERDATA of every window the program creates
 // (forms, containers, controls), and the base of the controls' peers.
+#pragma once
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
