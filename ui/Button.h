@@ -7,10 +7,9 @@
 
 namespace ui {
 
-class Button : public Control {
+class Button : public ControlOf<Kind::Button> {
 public:
-    Button(Container* parent, int number, Rect bounds, std::string caption)
-        : Control(parent, Kind::Button, number, bounds, std::move(caption)) {}
+    using ControlOf::ControlOf;
     std::function<void(Button&)> OnClick;
     bool isDefault = false;  // Enter
     bool isCancel = false;   // Escape

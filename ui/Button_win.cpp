@@ -19,12 +19,10 @@ public:
     }
 
     void OnCommand(WORD code) override {
-        if (code == BN_CLICKED && !mirroring) model.Click();
+        if (UserClicked(code)) model.Click();
     }
 };
 
-std::unique_ptr<ChildPeer> Button::MakePeer() {
-    return std::make_unique<ButtonPeer>(*this);
-}
+K307_DEFINE_PEER(Button, ButtonPeer)
 
 }  // namespace ui

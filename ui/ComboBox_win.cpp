@@ -142,8 +142,6 @@ void ComboPeer::SendKey(const Key& key) {
     combo.UserKey(key);
 }
 
-std::unique_ptr<ChildPeer> ComboBox::MakePeer() {
-    return std::make_unique<ComboPeer>(*this);
-}
+K307_DEFINE_PEER(ComboBox, ComboPeer)
 
 }  // namespace ui

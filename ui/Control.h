@@ -129,6 +129,14 @@ private:
     std::string caption_;
 };
 
+// A control whose constructor needs nothing but its kind.
+template <Kind K>
+class ControlOf : public Control {
+public:
+    ControlOf(Container* parent, int number, Rect bounds, std::string caption = {})
+        : Control(parent, K, number, bounds, std::move(caption)) {}
+};
+
 // A control that holds others; children are kept in creation order, which is
 // also their keyboard tab order.
 class Container : public Control {

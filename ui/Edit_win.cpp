@@ -36,8 +36,6 @@ private:
     Edit& edit;
 };
 
-std::unique_ptr<ChildPeer> Edit::MakePeer() {
-    return std::make_unique<EditPeer>(*this);
-}
+K307_DEFINE_PEER(Edit, EditPeer)
 
 }  // namespace ui

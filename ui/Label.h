@@ -6,10 +6,9 @@
 
 namespace ui {
 
-class Label : public Control {
+class Label : public ControlOf<Kind::Label> {
 public:
-    Label(Container* parent, int number, Rect bounds, std::string caption)
-        : Control(parent, Kind::Label, number, bounds, std::move(caption)) {}
+    using ControlOf::ControlOf;
     K307_DECLARE_PEER();
 };
 

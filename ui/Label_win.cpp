@@ -9,26 +9,18 @@ class LabelPeer final : public PeerOf<Label> {
 public:
     using PeerOf::PeerOf;
 
+    // Labels size themselves to their text, as a substitute font may run
+    // wider than the one the layout was drawn for.
     HWND Create(HWND parent) override {
-        // Labels size themselves to their text, as a substitute font may
-        // run wider than the one the layout was drawn for.
-        const Rect& b = model.bounds();
         std::wstring caption = W(model.caption());
-        SIZE extent{};
-        HDC dc = ::GetDC(parent);
-        HGDIOBJ old = ::SelectObject(dc, UiFont());
-        ::GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(parent, dc);
-        int width = extent.cx > b.width ? extent.cx : b.width;
-        int height = extent.cy > b.height ? extent.cy : b.height;
-        return CreateChild(0, WC_STATICW, caption, kChildStyle | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-                           {b.left, b.top, width, height}, parent);
+        SIZE extent = TextExtent(parent, caption);
+        Rect r = model.bounds();
+        if (extent.cx > r.width) r.width = extent.cx;
+        if (extent.cy > r.height) r.height = extent.cy;
+        return CreateChild(0, WC_STATICW, caption, kChildStyle | SS_LEFTNOWORDWRAP | SS_NOPREFIX, r, parent);
     }
 };
 
-std::unique_ptr<ChildPeer> Label::MakePeer() {
-    return std::make_unique<LabelPeer>(*this);
-}
+K307_DEFINE_PEER(Label, LabelPeer)
 
 }  // namespace ui

@@ -23,9 +23,9 @@ struct ListChange {
     int other = 0;
 };
 
-class ListBox : public Control {
+class ListBox : public ControlOf<Kind::ListBox> {
 public:
-    ListBox(Container* parent, int number, Rect bounds) : Control(parent, Kind::ListBox, number, bounds) {}
+    using ControlOf::ControlOf;
     const std::vector<std::string>& items() const { return items_; }
     int count() const { return static_cast<int>(items_.size()); }
     int itemIndex() const { return itemIndex_; }

@@ -68,8 +68,6 @@ void ListBoxPeer::UpdateList(const ListChange& change) {
     ::SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(model.itemIndex()), 0);
 }
 
-std::unique_ptr<ChildPeer> ListBox::MakePeer() {
-    return std::make_unique<ListBoxPeer>(*this);
-}
+K307_DEFINE_PEER(ListBox, ListBoxPeer)
 
 }  // namespace ui

@@ -21,8 +21,6 @@ public:
     }
 };
 
-std::unique_ptr<ChildPeer> Memo::MakePeer() {
-    return std::make_unique<MemoPeer>(*this);
-}
+K307_DEFINE_PEER(Memo, MemoPeer)
 
 }  // namespace ui

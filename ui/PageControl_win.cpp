@@ -103,12 +103,8 @@ public:
     }
 };
 
-std::unique_ptr<ChildPeer> PageControl::MakePeer() {
-    return std::make_unique<PagePeer>(*this);
-}
+K307_DEFINE_PEER(PageControl, PagePeer)
 
-std::unique_ptr<ChildPeer> TabSheet::MakePeer() {
-    return std::make_unique<TabSheetPeer>(*this);
-}
+K307_DEFINE_PEER(TabSheet, TabSheetPeer)
 
 }  // namespace ui

@@ -25,8 +25,6 @@ public:
     }
 };
 
-std::unique_ptr<ChildPeer> Panel::MakePeer() {
-    return std::make_unique<PanelPeer>(*this);
-}
+K307_DEFINE_PEER(Panel, PanelPeer)
 
 }  // namespace ui

@@ -24,12 +24,10 @@ public:
     }
 
     void OnCommand(WORD code) override {
-        if (code == BN_CLICKED && !mirroring) model.UserClick();
+        if (UserClicked(code)) model.UserClick();
     }
 };
 
-std::unique_ptr<ChildPeer> RadioButton::MakePeer() {
-    return std::make_unique<RadioPeer>(*this);
-}
+K307_DEFINE_PEER(RadioButton, RadioPeer)
 
 }  // namespace ui

@@ -78,8 +78,6 @@ private:
     }
 };
 
-std::unique_ptr<ChildPeer> RadioGroup::MakePeer() {
-    return std::make_unique<RadioGroupPeer>(*this);
-}
+K307_DEFINE_PEER(RadioGroup, RadioGroupPeer)
 
 }  // namespace ui

@@ -58,6 +58,16 @@ HFONT UiFont() {
     return font;
 }
 
+SIZE TextExtent(HWND window, const std::wstring& text) {
+    SIZE extent{};
+    HDC dc = ::GetDC(window);
+    HGDIOBJ old = ::SelectObject(dc, UiFont());
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return extent;
+}
+
 COLORREF ToColorRef(uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }

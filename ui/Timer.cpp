@@ -6,21 +6,21 @@ namespace ui {
 void Timer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
-    if (enabled) {
-        ++starts;
-        if (peer) peer->Restart(interval_);
-    } else if (peer) {
+    if (enabled)
+        StartWait();
+    else if (peer)
         peer->Stop();
-    }
 }
 
 void Timer::SetInterval(unsigned ms) {
     if (ms == interval_) return;
     interval_ = ms;
-    if (enabled_) {
-        ++starts;
-        if (peer) peer->Restart(interval_);
-    }
+    if (enabled_) StartWait();
+}
+
+void Timer::StartWait() {
+    ++starts;
+    if (peer) peer->Restart(interval_);
 }
 
 }  // namespace ui

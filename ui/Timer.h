@@ -30,6 +30,7 @@ public:
     int starts = 0;
 
 private:
+    void StartWait();
     bool enabled_ = false;
     unsigned interval_ = 1000;
 };

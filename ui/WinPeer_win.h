@@ -26,6 +26,8 @@ public:
 
     // A notification from this window (WM_COMMAND with its code).
     virtual void OnCommand(WORD code) { (void)code; }
+    // A button's click, and not the echo of what the peer itself set.
+    bool UserClicked(WORD code) const { return code == BN_CLICKED && !mirroring; }
     // A notification from a child window that has no peer of its own (the
     // items of a radio group); true when this window handled it.
     virtual bool OnChildCommand(HWND child, WORD code) {
@@ -100,6 +102,12 @@ public:
 protected:
     Model& model;
 };
+
+// Defines the factory that K307_DECLARE_PEER declares in the model.
+#define K307_DEFINE_PEER(Model, Peer)              \
+    std::unique_ptr<ChildPeer> Model::MakePeer() { \
+        return std::make_unique<Peer>(*this);      \
+    }
 
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
