@@ -17,7 +17,7 @@ bool TForm1::ReadSyncFile() {
     std::string line;
     if (!reader.ReadLine(line)) return false;
     SyncStamp = RealOrZero(line);
-    if (!reader.ReadLine(SyncRadiusText) || !reader.ReadLine(SyncDiameterText)) return false;
+    if (!reader.ReadText(SyncRadiusText) || !reader.ReadText(SyncDiameterText)) return false;
     if (!reader.Close()) return false;
     int32_t after = os::FileStamp(syncFilePath_);
     if (after == -1) return false;

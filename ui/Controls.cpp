@@ -117,6 +117,7 @@ Rect RadioGroup::ItemBounds(int k) const {
 
 void TextControl::SetText(std::string text) {
     edit_.text = std::move(text);
+    handedOver_ = edit_.text;
     edit_.selStart = edit_.text.size();
     edit_.selLength = 0;
     Notify(kText | kSelection);
@@ -158,12 +159,13 @@ void ComboBox::AssignItems(std::vector<std::string> items) {
 
 void ComboBox::UserPick(int index) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    const bool otherLine = index != itemIndex_;
     itemIndex_ = index;
     edit_.text = items_[static_cast<std::size_t>(index)];
     edit_.selStart = 0;
     edit_.selLength = edit_.text.size();
     Notify(kText | kSelection | kItemIndex);
-    Changed();
+    if (otherLine || TextNotHandedOver()) Changed();
 }
 
 void ComboBox::UserKey(const Key& key) {
@@ -173,7 +175,7 @@ void ComboBox::UserKey(const Key& key) {
     bool indexChanged = r.currentLine != itemIndex_;
     itemIndex_ = r.currentLine;
     if (textChanged || indexChanged) Notify((textChanged ? kText | kSelection : 0u) | (indexChanged ? kItemIndex : 0u));
-    if (r.runChange) Changed();
+    if (r.runChange || TextNotHandedOver()) Changed();
 }
 
 //--- ListBox
@@ -279,7 +281,7 @@ void Form::SetPosition(int left, int top) {
 void Form::SetClientSize(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
-    Notify(kBounds);
+    Notify(kSize);
 }
 
 void Form::SetStayOnTop(bool on) {

@@ -57,6 +57,7 @@ enum Change : unsigned {
     kCaption = 1u << 7,
     kActivePage = 1u << 8,
     kTopMost = 1u << 9,
+    kSize = 1u << 10,  // a form's size, its place unchanged
 };
 
 class Control;
@@ -239,9 +240,15 @@ public:
 
 protected:
     void Changed() {
+        handedOver_ = edit_.text;
         if (OnChange) OnChange(*this);
     }
+    // Whether the text differs from the one last set by program or taken over
+    // by the change handling: a user action that leaves such a text must run
+    // the change handling, or the form would keep a value nobody sees.
+    bool TextNotHandedOver() const { return edit_.text != handedOver_; }
     EditState edit_;
+    std::string handedOver_;
 };
 
 class Edit : public TextControl {
@@ -282,6 +289,7 @@ public:
     ComboBox(Container* parent, int number, Rect bounds, std::string text)
         : TextControl(parent, Kind::ComboBox, number, bounds) {
         edit_.text = std::move(text);
+        handedOver_ = edit_.text;
     }
     const std::vector<std::string>& items() const { return items_; }
     int itemIndex() const { return itemIndex_; }  // the current line, -1 for none
@@ -290,8 +298,13 @@ public:
     int visibleLines = 8;
     int itemHeight = 13;
 
+    // A pick runs the change handling when it makes another line current or
+    // shows a text not handed over yet; re-picking the current line that
+    // shows already changes nothing.
     void UserPick(int index);
-    // One typed character, Backspace, Tab or Escape, with completion.
+    // One typed character, Backspace, Tab or Escape, with completion; a
+    // completion to the current line runs the change handling only when the
+    // text it shows was not handed over yet.
     void UserKey(const Key& key);
 
 private:

@@ -248,12 +248,13 @@ void ComboPeer::Update(unsigned changes) {
 
 void ComboPeer::OnCommand(WORD code) {
     if (mirroring) return;
-    if (code == CBN_SELCHANGE) {
+    // CBN_SELENDOK: the list closed on the user's choice, which may be the
+    // line that was current already and so sent no CBN_SELCHANGE.
+    if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
+        // The model decides whether a pick of the current line changes
+        // anything: it does when the field shows another text than the line.
         auto i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
-        if (i >= 0 && i != combo.itemIndex())
-            combo.UserPick(i);
-        else if (i >= 0)
-            PushText();
+        if (i >= 0) combo.UserPick(i);
     } else if (code == CBN_EDITCHANGE) {
         TextEdited();
     } else if (code == CBN_CLOSEUP || code == CBN_SELENDCANCEL) {

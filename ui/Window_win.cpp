@@ -85,6 +85,18 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (RouteChildMessage(hwnd, msg, wp, lp, result)) return result;
     switch (msg) {
+        // What a control sends its parent to reach the dialog it sits in
+        // (a multi-line edit's Tab, Enter and Escape, the dialog manager's
+        // commands) belongs to the form: a container is no dialog, and the
+        // default handling of WM_CLOSE would destroy it with its controls.
+        case WM_CLOSE:
+            ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+            return 0;
+        case WM_COMMAND:  // lParam 0: from the dialog manager, not a child
+        case WM_NEXTDLGCTL:
+        case DM_GETDEFID:
+        case DM_SETDEFID:
+            return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
         case WM_ERASEBKGND:
         case WM_PRINTCLIENT: {
             RECT r;
@@ -119,6 +131,22 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     FormWindow* self = FormWindow::FromHwnd(hwnd);
     if (!self) return ::DefWindowProcW(hwnd, msg, wp, lp);
     return self->HandleMessage(msg, wp, lp);
+}
+
+// A multi-line edit asks for every key, so Tab, Enter and Escape would stay
+// in it. Read-only, it has no use for them: the dialog manager gets them and
+// they move the focus, press OK and cancel, as everywhere in the dialog.
+LRESULT CALLBACK ReadOnlyMemoSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return ::DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, ReadOnlyMemoSubclass, 1);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 // The installed Japanese gothic that comes closest to "ＭＳ ゴシック".
@@ -405,6 +433,7 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
                                   child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
                                       ES_AUTOHSCROLL | ES_AUTOVSCROLL,
                                   b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            if (h) ::SetWindowSubclass(h, ReadOnlyMemoSubclass, 1, 0);
             break;
         }
         case Kind::RadioGroup: {
@@ -493,8 +522,21 @@ void FormWindow::PlaceWindow() {
 
 void FormWindow::Update(unsigned changes) {
     if (changes & kBounds) {
-        ::SetWindowPos(hwnd_, nullptr, form_.StoredLeft(), form_.StoredTop(), form_.Width(), form_.Height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceWindow();
+    } else if (changes & kSize) {
+        // A new size only: the window stays wherever the user has put it.
+        if (::IsIconic(hwnd_)) {
+            WINDOWPLACEMENT wp{};
+            wp.length = sizeof wp;
+            if (::GetWindowPlacement(hwnd_, &wp)) {
+                wp.rcNormalPosition.right = wp.rcNormalPosition.left + form_.Width();
+                wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + form_.Height();
+                ::SetWindowPlacement(hwnd_, &wp);
+            }
+        } else {
+            ::SetWindowPos(hwnd_, nullptr, 0, 0, form_.Width(), form_.Height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
     if (changes & kTopMost) {
         SetTopMost(hwnd_, form_.stayOnTop());
@@ -529,7 +571,9 @@ void FormWindow::RunModal() {
     endModal_ = false;
     HWND owner = owner_;
     if (owner) ::EnableWindow(owner, FALSE);
-    ::ShowWindow(hwnd_, SW_SHOW);
+    // Closed while minimized, it must not come back as an icon with the
+    // palette disabled behind it.
+    ::ShowWindow(hwnd_, ::IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
     ::SetForegroundWindow(hwnd_);
     HWND first = ::GetNextDlgTabItem(hwnd_, nullptr, FALSE);
     if (first) ::SetFocus(first);
@@ -604,6 +648,16 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             else
                 target = Find(form_, [id](const Control& c) { return c.Id() == id; });
             if (target && target->kind() == Kind::Button) static_cast<Button*>(target)->Click();
+            return 0;
+        }
+        case WM_NEXTDLGCTL: {
+            // What a dialog's own window does; forms are plain windows.
+            HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                                   : ::GetNextDlgTabItem(hwnd_, ::GetFocus(), wp != 0 ? TRUE : FALSE);
+            if (next && ::IsChild(hwnd_, next)) {
+                if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(next, EM_SETSEL, 0, -1);
+                ::SetFocus(next);
+            }
             return 0;
         }
         case DM_GETDEFID: {

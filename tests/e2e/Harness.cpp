@@ -342,10 +342,14 @@ void PressKey(WORD vk) {
     Send(inputs);
 }
 
-void PressAltKey(WORD vk) {
-    std::vector<INPUT> inputs{KeyInput(VK_MENU, false), KeyInput(vk, false), KeyInput(vk, true),
-                              KeyInput(VK_MENU, true)};
+void PressWith(WORD modifier, WORD vk) {
+    std::vector<INPUT> inputs{KeyInput(modifier, false), KeyInput(vk, false), KeyInput(vk, true),
+                              KeyInput(modifier, true)};
     Send(inputs);
+}
+
+void PressAltKey(WORD vk) {
+    PressWith(VK_MENU, vk);
 }
 
 //--- windows
