@@ -25,10 +25,15 @@ std::wstring W(std::string_view cp932) {
     return os::WideFrom932(cp932);
 }
 
-// Suspends repainting while a list is refilled: one repaint, not one per entry.
+// Suspends repainting while a list is refilled: one repaint, not one per
+// entry. A hidden list (a closed combo box's) paints nothing anyway, and
+// WM_SETREDRAW TRUE would make it visible: it is left alone.
 struct NoRedraw {
-    explicit NoRedraw(HWND h) : hwnd(h) { ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0); }
+    explicit NoRedraw(HWND h) : hwnd(::IsWindowVisible(h) ? h : nullptr) {
+        if (hwnd) ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    }
     ~NoRedraw() {
+        if (!hwnd) return;
         ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd, nullptr, TRUE);
     }
@@ -192,6 +197,7 @@ void EditPeer::SendKey(const Key& key) {
 ComboPeer::ComboPeer(ComboBox& model) : TextFieldPeer(model), combo(model) {}
 
 void ComboPeer::Created() {
+    ::SetWindowSubclass(hwnd, ComboSubclass, 2, reinterpret_cast<DWORD_PTR>(this));
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (::GetComboBoxInfo(hwnd, &info)) {
@@ -248,19 +254,67 @@ void ComboPeer::Update(unsigned changes) {
 
 void ComboPeer::OnCommand(WORD code) {
     if (mirroring) return;
-    // CBN_SELENDOK: the list closed on the user's choice, which may be the
-    // line that was current already and so sent no CBN_SELCHANGE.
-    if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
-        // The model decides whether a pick of the current line changes
-        // anything: it does when the field shows another text than the line.
-        auto i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
-        if (i >= 0) combo.UserPick(i);
-    } else if (code == CBN_EDITCHANGE) {
-        TextEdited();
-    } else if (code == CBN_CLOSEUP || code == CBN_SELENDCANCEL) {
-        // The list may have put its own line into the field: show the model's.
-        if (GetComboText() != mirror_.wide) PushText();
+    switch (code) {
+        case CBN_EDITCHANGE:
+            TextEdited();
+            return;
+        // CBN_SELENDOK: the list closed on the user's choice, which may be
+        // the line that was current already and so sent no CBN_SELCHANGE.
+        case CBN_SELCHANGE:
+        case CBN_SELENDOK:
+            pickPending_ = true;
+            break;
+        case CBN_CLOSEUP:
+        case CBN_SELENDCANCEL:
+            break;
+        default:
+            return;
     }
+    // The box writes its own line into the field after these return, in an
+    // order the documentation leaves open: the outcome is taken over one
+    // posted message later, when the box is done.
+    if (!settlePending_) settlePending_ = ::PostMessageW(hwnd, kSettleMessage, 0, 0) != 0;
+}
+
+void ComboPeer::Settle() {
+    settlePending_ = false;
+    const bool pick = pickPending_;
+    pickPending_ = false;
+    auto i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+    if (pick && i >= 0) {
+        // The model decides whether a pick of the current line changes
+        // anything: it does when the field showed another text than the line.
+        combo.UserPick(i);
+    } else if (GetComboText() != mirror_.wide) {
+        // The list put its own line into the field: show the model's.
+        PushText();
+    }
+}
+
+LRESULT CALLBACK ComboPeer::ComboSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<ComboPeer*>(ref);
+    switch (msg) {
+        case kSettleMessage:
+            self->Settle();
+            return 0;
+        case WM_MOUSEWHEEL: {
+            // Windows sends the wheel to the window under the pointer even
+            // when another program is active, and a closed combo box steps
+            // its list on it: a user zooming the drawing would change the
+            // choice unseen. Only a box the user works in takes the wheel.
+            HWND focus = ::GetFocus();
+            bool working =
+                ::GetForegroundWindow() == ::GetAncestor(hwnd, GA_ROOT) && (focus == hwnd || ::IsChild(hwnd, focus));
+            if (!working && !::SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return 0;
+            break;
+        }
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, ComboSubclass, 2);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 bool ComboPeer::FillStep(std::size_t count) {
@@ -288,7 +342,23 @@ void ComboPeer::SendKey(const Key& key) {
 //--- Buttons
 
 void ButtonPeer::OnCommand(WORD code) {
-    if (code == BN_CLICKED && !mirroring) button.Click();
+    switch (code) {
+        case BN_CLICKED:
+        case BN_DOUBLECLICKED:  // with BS_NOTIFY the second click of a double click
+            if (!mirroring) button.Click();
+            break;
+        case BN_SETFOCUS:
+        case BN_KILLFOCUS:
+            if (FormWindow* form = FormWindow::FromHwnd(::GetAncestor(hwnd, GA_ROOT))) {
+                if (code == BN_SETFOCUS)
+                    form->SetDefaultId(button.Id());
+                else
+                    form->RestoreDefaultId();
+            }
+            break;
+        default:
+            break;
+    }
 }
 
 void ButtonPeer::Update(unsigned changes) {
@@ -350,15 +420,35 @@ void ListBoxPeer::OnCommand(WORD code) {
 void RadioGroupPeer::Update(unsigned changes) {
     if (changes & kItemIndex) {
         Mirroring guard(*this);
+        // Tab enters a group at its checked item (the first when none is).
+        const std::size_t stop = group.itemIndex() < 0 ? 0 : static_cast<std::size_t>(group.itemIndex());
         for (std::size_t k = 0; k < items.size(); ++k) {
             bool on = static_cast<int>(k) == group.itemIndex();
             ::SendMessageW(items[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+            LONG_PTR style = ::GetWindowLongPtrW(items[k], GWL_STYLE);
+            LONG_PTR wanted = k == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+            if (wanted != style) ::SetWindowLongPtrW(items[k], GWL_STYLE, wanted);
         }
     }
     if (changes & kFocus) {
         int i = group.itemIndex() < 0 ? 0 : group.itemIndex();
         if (!items.empty()) ::SetFocus(items[static_cast<std::size_t>(i)]);
     }
+}
+
+bool RadioGroupPeer::ArrowKey(HWND from, WPARAM key) {
+    const auto n = static_cast<int>(items.size());
+    for (int k = 0; k < n; ++k) {
+        if (items[static_cast<std::size_t>(k)] != from) continue;
+        // Down and right go on, up and left back, round within the group;
+        // the item reached is checked, as the dialog manager does it.
+        const bool forward = key == VK_DOWN || key == VK_RIGHT;
+        const int next = (k + (forward ? 1 : n - 1)) % n;
+        ::SetFocus(items[static_cast<std::size_t>(next)]);
+        ItemClicked(next);
+        return true;
+    }
+    return false;
 }
 
 void RadioGroupPeer::ItemClicked(int k) {

@@ -55,6 +55,11 @@ public:
 
 private:
     void SendKey(const Key& key) override;
+    void Settle();
+    static LRESULT CALLBACK ComboSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    static constexpr UINT kSettleMessage = WM_APP + 2;
+    bool pickPending_ = false;
+    bool settlePending_ = false;
     void PushCurrentLine();
     std::wstring GetComboText() const;
     // Adds the next part of a long list; true when the list is complete.
@@ -100,6 +105,8 @@ public:
     explicit RadioGroupPeer(RadioGroup& g) : group(g) {}
     void Update(unsigned changes) override;
     void ItemClicked(int k);
+    // An arrow key pressed on one of the items; false when `from` is none.
+    bool ArrowKey(HWND from, WPARAM key);
     RadioGroup& group;
     std::vector<HWND> items;
 };

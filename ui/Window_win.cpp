@@ -178,25 +178,18 @@ int CALLBACK ScoreFont(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM par
 // windows and takes their state), and an owned window from leaving the state
 // it inherited from a topmost owner; with the ownership set aside for the
 // call both work, here as on Windows, and the owned windows stay as they are.
+// Only the program's own forms are set aside: the thread also owns windows
+// it did not make (an input method's hidden ones), which are not ours to touch.
 void SetTopMost(HWND hwnd, bool on) {
-    struct Owned {
-        HWND owner;
-        std::vector<HWND> windows;
-    } owned{hwnd, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* o = reinterpret_cast<Owned*>(p);
-            if (::GetWindow(w, GW_OWNER) == o->owner) o->windows.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&owned));
+    std::vector<HWND> owned;
+    for (FormWindow* f : gForms)
+        if (::GetWindow(f->hwnd(), GW_OWNER) == hwnd) owned.push_back(f->hwnd());
     HWND owner = ::GetWindow(hwnd, GW_OWNER);
-    for (HWND w : owned.windows) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
+    for (HWND w : owned) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
     if (owner) ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, 0);
     ::SetWindowPos(hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (owner) ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    for (HWND w : owned.windows) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+    for (HWND w : owned) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
 }
 
 }  // namespace
@@ -294,6 +287,7 @@ FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), o
     // An owned window inherits the stay-on-top state of a topmost owner.
     if (!form.stayOnTop() && (::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST)) SetTopMost(hwnd_, false);
     CreateChildren(form, hwnd_);
+    defaultId_ = FormDefaultId();
     form.peer = this;
     gForms.push_back(this);
 }
@@ -372,7 +366,10 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
         case Kind::Button: {
             auto& btn = static_cast<Button&>(c);
             peer = new ButtonPeer(btn);
-            DWORD style = child | WS_TABSTOP | WS_GROUP | (btn.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            // BS_NOTIFY: focus changes reach the peer, which makes the
+            // focused button the default, as the dialog manager expects.
+            DWORD style =
+                child | WS_TABSTOP | WS_GROUP | BS_NOTIFY | (btn.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             h = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), style, b.left, b.top, b.width, b.height, parent, id,
                                   gInstance, nullptr);
             break;
@@ -442,9 +439,9 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
             peer = p;
             h = ::CreateWindowExW(WS_EX_CONTROLPARENT, kContainerClass, L"", child, b.left, b.top, b.width, b.height,
                                   parent, id, gInstance, nullptr);
-            HWND box =
-                ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, b.width,
-                                  b.height, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), gInstance, nullptr);
+            HWND box = ::CreateWindowExW(0, WC_BUTTONW, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_GROUP | BS_GROUPBOX,
+                                         0, 0, b.width, b.height, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
+                                         gInstance, nullptr);
             ::SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
             ::SetWindowLongPtrW(box, GWLP_USERDATA, 0);
             for (int k = 0; k < static_cast<int>(group.items().size()); ++k) {
@@ -458,7 +455,10 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
                 ::SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
                 p->items.push_back(item);
             }
-            // Children created first stack on top; the frame goes beneath the items.
+            // Children created first stack on top; the frame goes beneath the
+            // items, and after them in the dialog manager's order, where its
+            // WS_GROUP ends their group: the arrow keys cycle through the
+            // items and never step onto the frame.
             ::SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             break;
         }
@@ -513,6 +513,28 @@ Control* FormWindow::Find(Container& c, const std::function<bool(const Control&)
         }
     }
     return nullptr;
+}
+
+int FormWindow::FormDefaultId() {
+    Control* def = Find(
+        form_, [](const Control& c) { return c.kind() == Kind::Button && static_cast<const Button&>(c).isDefault; });
+    return def ? def->Id() : 0;
+}
+
+void FormWindow::SetDefaultId(int id) {
+    if (id == defaultId_) return;
+    // The default button wears the thick border.
+    auto restyle = [this](int buttonId, LONG type) {
+        Control* c =
+            Find(form_, [buttonId](const Control& b) { return b.kind() == Kind::Button && b.Id() == buttonId; });
+        if (!c || !c->peer) return;
+        HWND h = static_cast<WinPeer*>(c->peer)->hwnd;
+        LONG style = static_cast<LONG>(::GetWindowLongPtrW(h, GWL_STYLE));
+        ::SendMessageW(h, BM_SETSTYLE, static_cast<WPARAM>((style & ~BS_TYPEMASK) | type), TRUE);
+    };
+    restyle(defaultId_, BS_PUSHBUTTON);
+    defaultId_ = id;
+    restyle(defaultId_, BS_DEFPUSHBUTTON);
 }
 
 void FormWindow::PlaceWindow() {
@@ -616,6 +638,14 @@ bool FormWindow::PreTranslate(MSG& msg) {
     for (FormWindow* f : gForms)
         if (f->hwnd_ == root) target = f;
     if (!target) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN) {
+        // Within a radio group the arrows keep to its items on every
+        // Windows, whatever the dialog manager makes of the frame after them.
+        for (auto& p : target->peers_) {
+            if (auto* group = dynamic_cast<RadioGroupPeer*>(p.get()))
+                if (group->ArrowKey(msg.hwnd, msg.wParam)) return true;
+        }
+    }
     if (msg.message == WM_SYSCHAR) {
         // Alt + a page's access key selects the page.
         for (auto& p : target->peers_) {
@@ -660,13 +690,14 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         }
-        case DM_GETDEFID: {
-            Control* def = Find(form_, [](const Control& c) {
-                return c.kind() == Kind::Button && static_cast<const Button&>(c).isDefault;
-            });
-            int id = def ? def->Id() : 0;
-            return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
-        }
+        // The dialog manager makes a focused push button the default and
+        // asks which one is: the answer must follow, or Enter on a focused
+        // button would press another.
+        case DM_GETDEFID:
+            return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
+        case DM_SETDEFID:
+            SetDefaultId(static_cast<int>(wp));
+            return TRUE;
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(hwnd_, &r);

@@ -68,6 +68,11 @@ public:
     // form before any window exists.
     static void MeasureFrame(Form& form);
 
+    // The button Enter presses: the focused push button, else the form's
+    // default one (0: none).
+    void SetDefaultId(int id);
+    void RestoreDefaultId() { SetDefaultId(FormDefaultId()); }
+
     static FormWindow* FromHwnd(HWND h);
     // From WM_NCCREATE on, before CreateWindowExW returns.
     void Attach(HWND h) { hwnd_ = h; }
@@ -77,6 +82,7 @@ private:
     WinPeer* CreatePeer(Control& c, HWND parent);
     static Control* Find(Container& c, const std::function<bool(const Control&)>& match);
     void PlaceWindow();
+    int FormDefaultId();
 
     Form& form_;
     HWND hwnd_ = nullptr;
@@ -85,6 +91,7 @@ private:
     bool inModal_ = false;
     bool endModal_ = false;
     HWND lastFocus_ = nullptr;
+    int defaultId_ = 0;
     HBRUSH brush_ = nullptr;
     std::vector<std::unique_ptr<WinPeer>> peers_;
     std::deque<std::function<bool()>> later_;

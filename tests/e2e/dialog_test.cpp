@@ -354,6 +354,34 @@ TEST_F(DialogTest, TabEnterAndEscapeInTheMemoWorkAsEverywhereInTheDialog) {
     EXPECT_TRUE(WaitFor([&] { return ClientSize(palette.window()).cy == 86; }));
 }
 
+TEST_F(DialogTest, EnterPressesTheFocusedButtonAndArrowsCycleInAGroup) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    ASSERT_TRUE(SelectPage(1));
+    ASSERT_TRUE(TypeInto(601, L"25"));
+    auto isDefault = [&](int id) { return (::GetWindowLongW(Get(id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; };
+
+    // A focused push button is the default: it wears the border, Enter presses it.
+    ASSERT_TRUE(Focus(Get(106)));
+    EXPECT_TRUE(WaitFor([&] { return isDefault(106) && !isDefault(101); }));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return ListItems(Get(501)) == Cp932Items({L"25"}); })) << "追加登録 was not pressed";
+    EXPECT_TRUE(::IsWindowVisible(dialog_)) << "Enter pressed ＯＫ";
+    // Elsewhere ＯＫ is the default again.
+    ASSERT_TRUE(Focus(Get(501)));
+    EXPECT_TRUE(WaitFor([&] { return isDefault(101) && !isDefault(106); }));
+
+    // The arrows go round the unit group's items, checking each.
+    ASSERT_TRUE(Focus(Get(7023)));
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(7020) && CheckedItem(7020, 4) == 0; }))
+        << "focus on " << ::GetDlgCtrlID(FocusOfThread(dialog_)) << ", item " << CheckedItem(7020, 4) << " checked";
+    PressKey(VK_UP);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(7023) && CheckedItem(7020, 4) == 3; }));
+    ::PostMessageW(Get(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
+}
+
 TEST_F(DialogTest, ScreenTypeTwoShowsVerticalAndIsStoredAsOne) {
     ASSERT_TRUE(WriteBytes(ConfigurationFile(), Lines({L"196", L"104", L"193", L"115", L"2", L"0", L"0"})));
     ASSERT_TRUE(palette.StartAndWait());
