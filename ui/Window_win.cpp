@@ -3,9 +3,12 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
+#include <imm.h>
 
 #include "os/Cp932_win.h"
+#include "ui/Accessibility_win.h"
 #include "ui/Peers_win.h"
+#include "ui/Theme_win.h"
 
 namespace ui {
 
@@ -40,6 +43,8 @@ LRESULT CtlColor(HDC dc, HWND child, HWND parent) {
     if (!p) {
         if (WinPeer* pp = WinPeer::FromHwnd(parent)) c = pp->backgroundColor;
     }
+    ThemeText(dc, c);
+    c = ThemeBackground(c);
     ::SetBkColor(dc, c);
     ::SetBkMode(dc, OPAQUE);
     return reinterpret_cast<LRESULT>(BrushFor(c));
@@ -90,7 +95,8 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             RECT r;
             ::GetClientRect(hwnd, &r);
             WinPeer* p = WinPeer::FromHwnd(hwnd);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(p ? p->backgroundColor : RGB(255, 255, 255)));
+            ::FillRect(reinterpret_cast<HDC>(wp), &r,
+                       BrushFor(ThemeBackground(p ? p->backgroundColor : RGB(255, 255, 255))));
             return 1;
         }
         case WM_PAINT: {
@@ -364,18 +370,22 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
             h = ::CreateWindowExW(0, WC_COMBOBOXW, L"",
                                   child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, b.left,
                                   b.top, b.width, dropHeight, parent, id, gInstance, nullptr);
+            NameAfterPrecedingButton(h);
             break;
         }
         case Kind::Edit:
             peer = new EditPeer(static_cast<Edit&>(c));
             h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"", child | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
                                   b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            // Number fields: an input method left on would turn digits full-width.
+            ::ImmAssociateContextEx(h, nullptr, 0);
             break;
         case Kind::ListBox:
             peer = new ListBoxPeer(static_cast<ListBox&>(c));
             h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
                                   child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                   b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            NameAfterLabelAbove(h);
             break;
         case Kind::Label: {
             peer = new PlainPeer(c);
@@ -616,7 +626,7 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(hwnd_, &r);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(ThemeBackground(ToColorRef(form_.color))));
             return 1;
         }
         case WM_ACTIVATE:
@@ -636,6 +646,10 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (onTimer) onTimer(static_cast<UINT_PTR>(wp));
             return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ThemeChanged(hwnd_, msg);
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
