@@ -1,9 +1,11 @@
 // The top-level windows and the containers (panels, tab sheets, radio groups)
 // that hold the controls, and the message loop that serves them.
 #include <windows.h>
-// after windows.h, which it needs
+// after windows.h, which they need
 #include <commctrl.h>
 #include <imm.h>
+
+#include <algorithm>
 
 #include "os/Cp932_win.h"
 #include "ui/Accessibility_win.h"
@@ -181,21 +183,38 @@ void SetTopMost(HWND hwnd, bool on) {
 
 HFONT UiFont() {
     static HFONT font = [] {
-        FontSearch search;
-        HDC dc = ::GetDC(nullptr);
-        LOGFONTW query{};
-        query.lfCharSet = SHIFTJIS_CHARSET;
-        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
-        ::ReleaseDC(nullptr, dc);
         LOGFONTW lf{};
         lf.lfHeight = -13;
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = SHIFTJIS_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
         lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-        std::wstring face = search.best.empty() ? L"ＭＳ ゴシック" : search.best;
-        face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-        return ::CreateFontIndirectW(&lf);
+        // The named face first: a Japanese Windows has it, and enumerating
+        // its many Shift-JIS fonts on every start costs more than the rest
+        // of the window. Only where it is missing is the closest one sought.
+        const std::wstring named = L"ＭＳ ゴシック";
+        named.copy(lf.lfFaceName, LF_FACESIZE - 1);
+        HFONT f = ::CreateFontIndirectW(&lf);
+        HDC dc = ::GetDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, f);
+        wchar_t face[LF_FACESIZE] = L"";
+        ::GetTextFaceW(dc, LF_FACESIZE, face);
+        ::SelectObject(dc, old);
+        if (named == face || std::wstring(L"MS Gothic") == face) {
+            ::ReleaseDC(nullptr, dc);
+            return f;
+        }
+        ::DeleteObject(f);
+        FontSearch search;
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
+        ::ReleaseDC(nullptr, dc);
+        LOGFONTW found = lf;
+        std::wstring best = search.best.empty() ? named : search.best;
+        std::fill(std::begin(found.lfFaceName), std::end(found.lfFaceName), L'\0');
+        best.copy(found.lfFaceName, LF_FACESIZE - 1);
+        return ::CreateFontIndirectW(&found);
     }();
     return font;
 }
