@@ -1,11 +1,16 @@
 // The top-level windows and the containers (panels, tab sheets, radio groups)
 // that hold the controls, and the message loop that serves them.
 #include <windows.h>
-// after windows.h, which it needs
+// after windows.h, which they need
 #include <commctrl.h>
+#include <imm.h>
+
+#include <algorithm>
 
 #include "os/Cp932_win.h"
+#include "ui/Accessibility_win.h"
 #include "ui/Peers_win.h"
+#include "ui/Theme_win.h"
 
 namespace ui {
 
@@ -40,6 +45,8 @@ LRESULT CtlColor(HDC dc, HWND child, HWND parent) {
     if (!p) {
         if (WinPeer* pp = WinPeer::FromHwnd(parent)) c = pp->backgroundColor;
     }
+    ThemeText(dc, c);
+    c = ThemeBackground(c);
     ::SetBkColor(dc, c);
     ::SetBkMode(dc, OPAQUE);
     return reinterpret_cast<LRESULT>(BrushFor(c));
@@ -102,7 +109,8 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             RECT r;
             ::GetClientRect(hwnd, &r);
             WinPeer* p = WinPeer::FromHwnd(hwnd);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(p ? p->backgroundColor : RGB(255, 255, 255)));
+            ::FillRect(reinterpret_cast<HDC>(wp), &r,
+                       BrushFor(ThemeBackground(p ? p->backgroundColor : RGB(255, 255, 255))));
             return 1;
         }
         case WM_PAINT: {
@@ -196,21 +204,38 @@ void SetTopMost(HWND hwnd, bool on) {
 
 HFONT UiFont() {
     static HFONT font = [] {
-        FontSearch search;
-        HDC dc = ::GetDC(nullptr);
-        LOGFONTW query{};
-        query.lfCharSet = SHIFTJIS_CHARSET;
-        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
-        ::ReleaseDC(nullptr, dc);
         LOGFONTW lf{};
         lf.lfHeight = -13;
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = SHIFTJIS_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
         lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-        std::wstring face = search.best.empty() ? L"ＭＳ ゴシック" : search.best;
-        face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-        return ::CreateFontIndirectW(&lf);
+        // The named face first: a Japanese Windows has it, and enumerating
+        // its many Shift-JIS fonts on every start costs more than the rest
+        // of the window. Only where it is missing is the closest one sought.
+        const std::wstring named = L"ＭＳ ゴシック";
+        named.copy(lf.lfFaceName, LF_FACESIZE - 1);
+        HFONT f = ::CreateFontIndirectW(&lf);
+        HDC dc = ::GetDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, f);
+        wchar_t face[LF_FACESIZE] = L"";
+        ::GetTextFaceW(dc, LF_FACESIZE, face);
+        ::SelectObject(dc, old);
+        if (named == face || std::wstring(L"MS Gothic") == face) {
+            ::ReleaseDC(nullptr, dc);
+            return f;
+        }
+        ::DeleteObject(f);
+        FontSearch search;
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
+        ::ReleaseDC(nullptr, dc);
+        LOGFONTW found = lf;
+        std::wstring best = search.best.empty() ? named : search.best;
+        std::fill(std::begin(found.lfFaceName), std::end(found.lfFaceName), L'\0');
+        best.copy(found.lfFaceName, LF_FACESIZE - 1);
+        return ::CreateFontIndirectW(&found);
     }();
     return font;
 }
@@ -389,18 +414,22 @@ WinPeer* FormWindow::CreatePeer(Control& c, HWND parent) {
             h = ::CreateWindowExW(0, WC_COMBOBOXW, L"",
                                   child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, b.left,
                                   b.top, b.width, dropHeight, parent, id, gInstance, nullptr);
+            NameAfterPrecedingButton(h);
             break;
         }
         case Kind::Edit:
             peer = new EditPeer(static_cast<Edit&>(c));
             h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_EDITW, L"", child | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
                                   b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            // Number fields: an input method left on would turn digits full-width.
+            ::ImmAssociateContextEx(h, nullptr, 0);
             break;
         case Kind::ListBox:
             peer = new ListBoxPeer(static_cast<ListBox&>(c));
             h = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
                                   child | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                   b.left, b.top, b.width, b.height, parent, id, gInstance, nullptr);
+            NameAfterLabelAbove(h);
             break;
         case Kind::Label: {
             peer = new PlainPeer(c);
@@ -701,7 +730,7 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(hwnd_, &r);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(ThemeBackground(ToColorRef(form_.color))));
             return 1;
         }
         case WM_ACTIVATE:
@@ -721,6 +750,10 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_TIMER:
             if (onTimer) onTimer(static_cast<UINT_PTR>(wp));
             return 0;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ThemeChanged(hwnd_, msg);
+            break;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
