@@ -244,7 +244,7 @@ TEST_F(DialogTest, CancelDropsTheEditsAndTheWatcherWaits) {
     ::PostMessageW(Get(102), BM_CLICK, 0, 0);
     ASSERT_TRUE(ClosedBack());
     EXPECT_EQ(ComboItems(palette.Control(201)), paletteList);
-    EXPECT_TRUE(WaitFor([&] { return TextOf(palette.Control(201)) == "77"; }, seconds(4)))
+    EXPECT_TRUE(WaitFor([&] { return TextOf(palette.Control(201)) == "77"; }, seconds(10)))
         << "the watcher did not resume";
 
     // The next showing starts from the store again, on the page last used.
