@@ -35,7 +35,7 @@ Selection ReadSelectionFile(const os::Path& path) {
             if (reader.ReadLine(line)) {
                 if (TrimControls(line) != kSelectionHeader) return s;  // foreign file: defaults, file left alone
                 std::string radius, diameter, mode;
-                if (reader.ReadLine(radius) && reader.ReadLine(diameter) && reader.ReadLine(mode)) {
+                if (reader.ReadText(radius) && reader.ReadText(diameter) && reader.ReadLine(mode)) {
                     s.radiusText = std::move(radius);
                     s.diameterText = std::move(diameter);
                     s.mode = IntOrZero(mode);
@@ -51,7 +51,7 @@ Selection ReadSelectionFile(const os::Path& path) {
     return s;
 }
 
-void WriteSelectionFile(const os::Path& path, const Selection& s) {
+SelectionWrite WriteSelectionFile(const os::Path& path, const Selection& s) {
     std::string content;
     content.reserve(64 + s.radiusText.size() + s.diameterText.size());
     AppendLine(content, kSelectionHeader);
@@ -64,11 +64,13 @@ void WriteSelectionFile(const os::Path& path, const Selection& s) {
         // A reader of the companion's has the file: it still holds the last
         // choice whole. Deleting it would win whenever the reader closes
         // between the two calls, and leave the companion with no choice at all.
-        if (f.InUse()) return;
+        if (f.InUse()) return SelectionWrite::Refused;
         if (f.IsOpen()) {
             bool written = f.Write(content);
             ok = f.Close() && written;
         }
     }
-    if (!ok) os::DeleteFile(path);
+    if (ok) return SelectionWrite::Written;
+    os::DeleteFile(path);
+    return SelectionWrite::Failed;
 }

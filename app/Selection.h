@@ -18,6 +18,15 @@ Selection DefaultSelection();
 // unreadable (an unreadable file is deleted where possible).
 Selection ReadSelectionFile(const os::Path& path);
 
+enum class SelectionWrite {
+    Written,
+    // Another process holds the file: it keeps the previous choice whole,
+    // and the write is worth trying again soon.
+    Refused,
+    // Any other failure; the file was deleted where possible.
+    Failed,
+};
+
 // Writes the whole file with one write call, so a reader sees the old file or
 // the new one; a failed write deletes the file.
-void WriteSelectionFile(const os::Path& path, const Selection& s);
+SelectionWrite WriteSelectionFile(const os::Path& path, const Selection& s);

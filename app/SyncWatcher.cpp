@@ -15,7 +15,7 @@ SyncRead ReadSyncValues(const os::Path& path, int32_t knownAge) {
     std::string line;
     if (!reader.ReadLine(line)) return r;
     r.stamp = RealOrZero(line);
-    if (!reader.ReadLine(r.radiusText) || !reader.ReadLine(r.diameterText)) return r;
+    if (!reader.ReadText(r.radiusText) || !reader.ReadText(r.diameterText)) return r;
     if (!reader.Close()) return r;
     int32_t after = os::FileStamp(path);
     if (after == -1) return r;

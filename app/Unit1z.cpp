@@ -34,6 +34,10 @@ TForm1::TForm1(os::Environment& env, TForm2& dialog)
     Button1.OnClick = [this](ui::Button&) { Button1Click(); };
     Button2.OnClick = [this](ui::Button&) { Button2Click(); };
     Timer1.OnTimer = [this] { Timer1Timer(); };
+    RetryTimer.OnTimer = [this] { RetryTimerTimer(); };
+    // Soon enough that the companion never reads an old choice for long,
+    // seldom enough to cost nothing while it holds the file.
+    RetryTimer.SetInterval(100);
     SetStayOnTop(true);
 }
 
@@ -83,11 +87,19 @@ bool TForm1::SaveOnceIfAlone() {
 }
 
 void TForm1::FormClose() {
+    FlushPendingSelection();
     if (SaveOnceIfAlone()) Settings().ResetSettings();
 }
 
 void TForm1::EndSession() {
+    FlushPendingSelection();
     SaveOnceIfAlone();
+}
+
+void TForm1::FlushPendingSelection() {
+    if (!RetryTimer.enabled()) return;
+    RetryTimer.SetEnabled(false);
+    WriteSelectionFile(pendingPath_, {RadiusText, DiameterText, Mode});
 }
 
 void TForm1::ArrangePanels() {
@@ -135,7 +147,11 @@ void TForm1::LoadSelection(const os::Path& path) {
 
 void TForm1::SaveSelection(const os::Path& path) {
     ++selectionWrites;
-    WriteSelectionFile(path, {RadiusText, DiameterText, Mode});
+    // A refused write is made again later, unless a newer one replaces it:
+    // until then the companion would read a choice the palette no longer shows.
+    const bool refused = WriteSelectionFile(path, {RadiusText, DiameterText, Mode}) == SelectionWrite::Refused;
+    if (refused) pendingPath_ = path;
+    RetryTimer.SetEnabled(refused);
 }
 
 void TForm1::LoadConfiguration(const os::Path& path) {
@@ -212,6 +228,11 @@ void TForm1::Button1Click() {
 
 void TForm1::Button2Click() {
     Close();
+}
+
+void TForm1::RetryTimerTimer() {
+    // Leaves the one-second timer alone: its ticks keep their own rhythm.
+    SaveSelection(pendingPath_);
 }
 
 void TForm1::Timer1Timer() {

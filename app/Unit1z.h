@@ -29,6 +29,9 @@ public:
     ui::Button Button1;
     ui::Button Button2;
     ui::Timer Timer1;
+    // Tries a selection write again that another process refused by holding
+    // the file; runs only while such a write is pending.
+    ui::Timer RetryTimer;
 
     // Palette fields.
     os::Path SelectionFilePath;
@@ -63,6 +66,7 @@ public:
     void Button1Click();
     void Button2Click();
     void Timer1Timer();
+    void RetryTimerTimer();
 
     // The session is ending (log-off, shut-down): keep what the user set.
     void EndSession();
@@ -82,6 +86,9 @@ private:
     void StopTimer() { Timer1.SetEnabled(false); }
     os::Environment& env_;
     TForm2& dialog_;
+    // The selection write once more, then no more retries: the program ends.
+    void FlushPendingSelection();
     os::Path syncFilePath_;
+    os::Path pendingPath_;  // of the refused write, while RetryTimer runs
     bool closing_ = false;
 };

@@ -44,8 +44,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     dialog.needPeer = [&](ui::Form&) { makeDialogWindow(); };
 
     ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd, 1);
-    paletteWindow.onTimer = [&timer](UINT_PTR id) {
+    ui::WinTimer retryTimer(palette.RetryTimer, paletteWindow.hwnd, 2);
+    paletteWindow.onTimer = [&timer, &retryTimer](UINT_PTR id) {
         if (id == timer.id()) timer.Tick();
+        if (id == retryTimer.id()) retryTimer.Tick();
     };
     paletteWindow.onEndSession = [&palette, &paletteWindow] {
         palette.EndSession();

@@ -11,5 +11,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Packages too: the host's GoogleTest must not be taken for the cross build.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Tests of the Windows build run under Wine (tools/wine-run sets the prefix).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run)

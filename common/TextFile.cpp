@@ -19,18 +19,22 @@ bool TextReader::Fill() {
     return true;
 }
 
+bool TextReader::Fail(std::string& line) {
+    // Half a line is no line: a caller that keeps what it read before a
+    // failure must not keep an entry cut short.
+    line.clear();
+    failed_ = true;
+    return false;
+}
+
 bool TextReader::ReadLine(std::string& line) {
     line.clear();
+    if (failed_) return false;
     if (!file_.IsOpen()) return eof_;
     for (;;) {
         if (pos_ == len_) {
             if (eof_) return true;
-            if (!Fill()) {
-                // Half a line is no line: a caller that keeps what it read
-                // before a failure must not keep an entry cut short.
-                line.clear();
-                return false;
-            }
+            if (!Fill()) return Fail(line);
             if (eof_) return true;
         }
         const char* start = buffer_.data() + pos_;
@@ -39,12 +43,21 @@ bool TextReader::ReadLine(std::string& line) {
         for (std::size_t i = pos_; i < end; ++i) {
             if (buffer_[i] != '\r') line.push_back(buffer_[i]);
         }
+        // Checked a buffer at a time: the line never grows much beyond.
+        if (line.size() > kMaxLineLength) return Fail(line);
         if (lf) {
             pos_ = end + 1;
             return true;
         }
         pos_ = len_;
     }
+}
+
+bool TextReader::ReadText(std::string& text) {
+    if (!ReadLine(text)) return false;
+    std::size_t nul = text.find('\0');
+    if (nul != std::string::npos) text.resize(nul);
+    return true;
 }
 
 void AppendLine(std::string& content, std::string_view line) {

@@ -14,19 +14,29 @@ public:
     // Opens for reading, sharing with readers only.
     explicit TextReader(const os::Path& path);
     bool IsOpen() const { return file_.IsOpen(); }
-    // False only on a read error, which leaves `line` empty; past the end
-    // `line` is empty and the result true.
+    // False on a read error or a line longer than kMaxLineLength, which
+    // leave `line` empty and fail every later read; past the end `line` is
+    // empty and the result true.
     bool ReadLine(std::string& line);
+    // A line as the palette's windows can show it: up to its first NUL byte,
+    // which ends a text in every window. What is stored is then what shows.
+    bool ReadText(std::string& text);
     bool AtEnd() const { return eof_ && pos_ == len_; }
     bool Close() { return file_.Close(); }
 
 private:
     bool Fill();
+    bool Fail(std::string& line);
     os::File file_;
     std::string buffer_;
     std::size_t pos_ = 0, len_ = 0;
     bool eof_ = false;
+    bool failed_ = false;
 };
+
+// Far beyond any text the palette deals in, yet small enough to hold: a
+// longer line makes the read fail rather than exhaust memory.
+constexpr std::size_t kMaxLineLength = 4 * 1024 * 1024;
 
 // The lines joined, each ended by CR LF: a whole file's content, so that it
 // can go to the disk in one write.

@@ -172,6 +172,13 @@ bool DeleteFile(const Path& path) {
 
 bool ReplaceFile(const Path& source, const Path& target) {
     if (FaultHit(Op::Replace)) return false;
+    // Windows refuses to replace a read-only file; Wine, which keeps the
+    // attribute as a missing write permission, renames over it.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -19,7 +19,7 @@ bool ReadList(TextReader& reader, int32_t& count, std::vector<std::string>& list
     list.assign(static_cast<std::size_t>(count), std::string());
     for (auto& entry : list) {
         if (reader.AtEnd()) break;  // the rest would all read empty
-        if (!reader.ReadLine(entry)) return false;
+        if (!reader.ReadText(entry)) return false;
     }
     return true;
 }

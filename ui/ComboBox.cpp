@@ -11,12 +11,13 @@ void ComboBox::AssignItems(std::vector<std::string> items) {
 
 void ComboBox::UserPick(int index) {
     if (index < 0 || index >= static_cast<int>(items_.size())) return;
+    const bool otherLine = index != itemIndex_;
     itemIndex_ = index;
     edit_.text = items_[static_cast<std::size_t>(index)];
     edit_.selStart = 0;
     edit_.selLength = edit_.text.size();
     Notify(kText | kSelection | kItemIndex);
-    Changed();
+    if (otherLine || TextNotHandedOver()) Changed();
 }
 
 void ComboBox::UserKey(const Key& key) {
@@ -26,7 +27,7 @@ void ComboBox::UserKey(const Key& key) {
     bool indexChanged = r.currentLine != itemIndex_;
     itemIndex_ = r.currentLine;
     if (textChanged || indexChanged) Notify((textChanged ? kText | kSelection : 0u) | (indexChanged ? kItemIndex : 0u));
-    if (r.runChange) Changed();
+    if (r.runChange || TextNotHandedOver()) Changed();
 }
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 // field and whose list is filled in parts when it is long.
 #include <functional>
 
+#include "ui/Accessibility_win.h"
 #include "ui/ComboBox.h"
 #include "ui/Form_win.h"
 #include "ui/ListFill_win.h"
@@ -24,6 +25,11 @@ public:
 
 private:
     void SendKey(const Key& key) override;
+    void Settle();
+    static LRESULT CALLBACK ComboSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    static constexpr UINT kSettleMessage = WM_APP + 2;
+    bool pickPending_ = false;
+    bool settlePending_ = false;
     void PushCurrentLine();
     std::wstring GetComboText() const;
     // Adds the next part of a long list; true when the list is complete.
@@ -43,13 +49,16 @@ ComboPeer::ComboPeer(ComboBox& model) : TextFieldPeer(model), combo(model) {}
 HWND ComboPeer::Create(HWND parent) {
     const Rect& b = combo.bounds();
     int dropHeight = b.height + combo.visibleLines * combo.itemHeight + 2;
-    return CreateChild(0, WC_COMBOBOXW, L"",
-                       kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
-                       {b.left, b.top, b.width, dropHeight}, parent);
+    HWND h = CreateChild(0, WC_COMBOBOXW, L"",
+                         kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
+                         {b.left, b.top, b.width, dropHeight}, parent);
+    if (h) NameAfterPrecedingButton(h);
+    return h;
 }
 
 void ComboPeer::Created(FormWindow& form) {
     later = [&form](std::function<bool()> step) { form.Later(std::move(step)); };
+    ::SetWindowSubclass(hwnd, ComboSubclass, 2, reinterpret_cast<DWORD_PTR>(this));
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (::GetComboBoxInfo(hwnd, &info)) {
@@ -106,18 +115,67 @@ void ComboPeer::Update(unsigned changes) {
 
 void ComboPeer::OnCommand(WORD code) {
     if (mirroring) return;
-    if (code == CBN_SELCHANGE) {
-        auto i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
-        if (i >= 0 && i != combo.itemIndex())
-            combo.UserPick(i);
-        else if (i >= 0)
-            PushText();
-    } else if (code == CBN_EDITCHANGE) {
-        TextEdited();
-    } else if (code == CBN_CLOSEUP || code == CBN_SELENDCANCEL) {
-        // The list may have put its own line into the field: show the model's.
-        if (GetComboText() != mirror_.wide) PushText();
+    switch (code) {
+        case CBN_EDITCHANGE:
+            TextEdited();
+            return;
+        // CBN_SELENDOK: the list closed on the user's choice, which may be
+        // the line that was current already and so sent no CBN_SELCHANGE.
+        case CBN_SELCHANGE:
+        case CBN_SELENDOK:
+            pickPending_ = true;
+            break;
+        case CBN_CLOSEUP:
+        case CBN_SELENDCANCEL:
+            break;
+        default:
+            return;
     }
+    // The box writes its own line into the field after these return, in an
+    // order the documentation leaves open: the outcome is taken over one
+    // posted message later, when the box is done.
+    if (!settlePending_) settlePending_ = ::PostMessageW(hwnd, kSettleMessage, 0, 0) != 0;
+}
+
+void ComboPeer::Settle() {
+    settlePending_ = false;
+    const bool pick = pickPending_;
+    pickPending_ = false;
+    auto i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+    if (pick && i >= 0) {
+        // The model decides whether a pick of the current line changes
+        // anything: it does when the field showed another text than the line.
+        combo.UserPick(i);
+    } else if (GetComboText() != mirror_.wide) {
+        // The list put its own line into the field: show the model's.
+        PushText();
+    }
+}
+
+LRESULT CALLBACK ComboPeer::ComboSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<ComboPeer*>(ref);
+    switch (msg) {
+        case kSettleMessage:
+            self->Settle();
+            return 0;
+        case WM_MOUSEWHEEL: {
+            // Windows sends the wheel to the window under the pointer even
+            // when another program is active, and a closed combo box steps
+            // its list on it: a user zooming the drawing would change the
+            // choice unseen. Only a box the user works in takes the wheel.
+            HWND focus = ::GetFocus();
+            bool working =
+                ::GetForegroundWindow() == ::GetAncestor(hwnd, GA_ROOT) && (focus == hwnd || ::IsChild(hwnd, focus));
+            if (!working && !::SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return 0;
+            break;
+        }
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, ComboSubclass, 2);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 bool ComboPeer::FillStep(std::size_t count) {

@@ -44,12 +44,25 @@ LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (RouteChildMessage(hwnd, msg, wp, lp, result)) return result;
     switch (msg) {
+        // What a control sends its parent to reach the dialog it sits in
+        // (a multi-line edit's Tab, Enter and Escape, the dialog manager's
+        // commands) belongs to the form: a container is no dialog, and the
+        // default handling of WM_CLOSE would destroy it with its controls.
+        case WM_CLOSE:
+            ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), WM_COMMAND, IDCANCEL, 0);
+            return 0;
+        case WM_COMMAND:  // lParam 0: from the dialog manager, not a child
+        case WM_NEXTDLGCTL:
+        case DM_GETDEFID:
+        case DM_SETDEFID:
+            return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
         case WM_ERASEBKGND:
         case WM_PRINTCLIENT: {
             RECT r;
             ::GetClientRect(hwnd, &r);
             WinPeer* p = WinPeer::FromHwnd(hwnd);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(p ? p->backgroundColor : RGB(255, 255, 255)));
+            ::FillRect(reinterpret_cast<HDC>(wp), &r,
+                       BrushFor(ThemeBackground(p ? p->backgroundColor : RGB(255, 255, 255))));
             return 1;
         }
         case WM_PAINT: {

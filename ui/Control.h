@@ -58,6 +58,7 @@ enum Change : unsigned {
     kCaption = 1u << 7,
     kActivePage = 1u << 8,
     kTopMost = 1u << 9,
+    kSize = 1u << 10,  // a form's size, its place unchanged
 };
 
 class Container;

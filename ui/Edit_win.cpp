@@ -1,6 +1,8 @@
 // The edit's peer: a Win32 EDIT control.
 #include "ui/Edit.h"
 #include "ui/TextField_win.h"
+// after windows.h, which it needs
+#include <imm.h>
 
 namespace ui {
 
@@ -9,8 +11,11 @@ public:
     explicit EditPeer(Edit& model) : TextFieldPeer(model), edit(model) {}
 
     HWND Create(HWND parent) override {
-        return CreateChild(WS_EX_CLIENTEDGE, WC_EDITW, L"", kChildStyle | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
-                           edit.bounds(), parent);
+        HWND h = CreateChild(WS_EX_CLIENTEDGE, WC_EDITW, L"", kChildStyle | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+                             edit.bounds(), parent);
+        // Number fields: an input method left on would turn digits full-width.
+        if (h) ::ImmAssociateContextEx(h, nullptr, 0);
+        return h;
     }
 
     void Created(FormWindow&) override {

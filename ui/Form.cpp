@@ -29,7 +29,7 @@ void Form::SetPosition(int left, int top) {
 void Form::SetClientSize(int width, int height) {
     clientWidth_ = width;
     clientHeight_ = height;
-    Notify(kBounds);
+    Notify(kSize);
 }
 
 void Form::SetStayOnTop(bool on) {

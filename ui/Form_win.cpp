@@ -59,6 +59,13 @@ FormWindow* FormWindow::ForRoot(HWND root) {
     return nullptr;
 }
 
+std::vector<HWND> FormWindow::OwnedBy(HWND owner) {
+    std::vector<HWND> owned;
+    for (FormWindow* f : gForms)
+        if (::GetWindow(f->hwnd, GW_OWNER) == owner) owned.push_back(f->hwnd);
+    return owned;
+}
+
 void FormWindow::MeasureFrame(Form& form) {
     RECT r{0, 0, form.clientWidth(), form.clientHeight()};
     ::AdjustWindowRectEx(&r, kFormStyle, FALSE, FormExStyle(form));
@@ -76,7 +83,6 @@ FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), o
     const DWORD exStyle = FormExStyle(form);
     MeasureFrame(form);
     backgroundColor = ToColorRef(form.color);
-    brush_ = BrushFor(backgroundColor);
     hwnd =
         ::CreateWindowExW(exStyle, kFormClass, W(form.caption()).c_str(), style, form.left(), form.top(), form.width(),
                           form.height(), owner, nullptr, ProgramInstance(), static_cast<WinPeer*>(this));
@@ -91,8 +97,10 @@ FormWindow::FormWindow(Form& form, HWND owner, bool mainWindow) : form_(form), o
         PlaceWindow();
     }
     // An owned window inherits the stay-on-top state of a topmost owner.
-    if (!form.stayOnTop() && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) SetTopMost(hwnd, false);
+    if (!form.stayOnTop() && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        SetTopMost(hwnd, false, OwnedBy(hwnd));
     CreateChildren(form, hwnd);
+    defaultId_ = FormDefaultId();
     form.peer = this;
     gForms.push_back(this);
 }
@@ -121,12 +129,45 @@ void FormWindow::PlaceWindow() {
 
 void FormWindow::Update(unsigned changes) {
     if (changes & kBounds) {
-        ::SetWindowPos(hwnd, nullptr, form_.storedLeft(), form_.storedTop(), form_.width(), form_.height(),
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceWindow();
+    } else if (changes & kSize) {
+        // A new size only: the window stays wherever the user has put it.
+        if (::IsIconic(hwnd)) {
+            WINDOWPLACEMENT wp{};
+            wp.length = sizeof wp;
+            if (::GetWindowPlacement(hwnd, &wp)) {
+                wp.rcNormalPosition.right = wp.rcNormalPosition.left + form_.width();
+                wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + form_.height();
+                ::SetWindowPlacement(hwnd, &wp);
+            }
+        } else {
+            ::SetWindowPos(hwnd, nullptr, 0, 0, form_.width(), form_.height(),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
     }
     if (changes & kTopMost) {
-        SetTopMost(hwnd, form_.stayOnTop());
+        SetTopMost(hwnd, form_.stayOnTop(), OwnedBy(hwnd));
     }
+}
+
+int FormWindow::FormDefaultId() {
+    Button* def = DefaultButton(form_);
+    return def ? def->id() : 0;
+}
+
+void FormWindow::SetDefaultId(int id) {
+    if (id == defaultId_) return;
+    // The default button wears the thick border.
+    auto restyle = [this](int buttonId, LONG type) {
+        Button* b = buttonId ? CommandButton(form_, buttonId) : nullptr;
+        HWND h = b && b->peer ? static_cast<ChildPeer*>(b->peer)->hwnd : nullptr;
+        if (!h) return;
+        LONG style = static_cast<LONG>(::GetWindowLongPtrW(h, GWL_STYLE));
+        ::SendMessageW(h, BM_SETSTYLE, static_cast<WPARAM>((style & ~BS_TYPEMASK) | type), TRUE);
+    };
+    restyle(defaultId_, BS_PUSHBUTTON);
+    defaultId_ = id;
+    restyle(defaultId_, BS_DEFPUSHBUTTON);
 }
 
 void FormWindow::ReadPosition(int& left, int& top) {
@@ -157,7 +198,9 @@ void FormWindow::RunModal() {
     endModal_ = false;
     HWND owner = owner_;
     if (owner) ::EnableWindow(owner, FALSE);
-    ::ShowWindow(hwnd, SW_SHOW);
+    // Closed while minimized, it must not come back as an icon with the
+    // palette disabled behind it.
+    ::ShowWindow(hwnd, ::IsIconic(hwnd) ? SW_RESTORE : SW_SHOW);
     ::SetForegroundWindow(hwnd);
     HWND first = ::GetNextDlgTabItem(hwnd, nullptr, FALSE);
     if (first) ::SetFocus(first);
@@ -197,6 +240,12 @@ void FormWindow::Destroy() {
 bool FormWindow::PreTranslate(MSG& msg) {
     FormWindow* target = ForRoot(::GetAncestor(msg.hwnd, GA_ROOT));
     if (!target) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN) {
+        // Within a radio group the arrows keep to its items on every
+        // Windows, whatever the dialog manager makes of the frame after them.
+        for (auto& p : target->peers_)
+            if (p->OnArrowKey(msg.hwnd, msg.wParam)) return true;
+    }
     if (msg.message == WM_SYSCHAR) {
         for (auto& p : target->peers_)
             if (p->OnAccessKey(static_cast<wchar_t>(msg.wParam))) return true;
@@ -217,17 +266,34 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (Button* target = CommandButton(form_, LOWORD(wp))) target->Click();
             return 0;
         }
-        case DM_GETDEFID: {
-            Button* def = DefaultButton(form_);
-            int id = def ? def->id() : 0;
-            return id ? MAKELRESULT(id, DC_HASDEFID) : 0;
+        case WM_NEXTDLGCTL: {
+            // What a dialog's own window does; forms are plain windows.
+            HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                                   : ::GetNextDlgTabItem(hwnd, ::GetFocus(), wp != 0 ? TRUE : FALSE);
+            if (next && ::IsChild(hwnd, next)) {
+                if (::SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) ::SendMessageW(next, EM_SETSEL, 0, -1);
+                ::SetFocus(next);
+            }
+            return 0;
         }
+        // The dialog manager makes a focused push button the default and
+        // asks which one is: the answer must follow, or Enter on a focused
+        // button would press another.
+        case DM_GETDEFID:
+            return defaultId_ ? MAKELRESULT(defaultId_, DC_HASDEFID) : 0;
+        case DM_SETDEFID:
+            SetDefaultId(static_cast<int>(wp));
+            return TRUE;
         case WM_ERASEBKGND: {
             RECT r;
             ::GetClientRect(hwnd, &r);
-            ::FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+            ::FillRect(reinterpret_cast<HDC>(wp), &r, BrushFor(ThemeBackground(backgroundColor)));
             return 1;
         }
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            ThemeChanged(hwnd, msg);
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wp) == WA_INACTIVE) {
                 HWND f = ::GetFocus();

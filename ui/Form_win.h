@@ -46,10 +46,18 @@ public:
 
     // The form window whose top-level window is `root`, or nullptr.
     static FormWindow* ForRoot(HWND root);
+    // The program's own top-level windows that `owner` owns.
+    static std::vector<HWND> OwnedBy(HWND owner);
+
+    // The button Enter presses: the focused push button, else the form's
+    // default one (0: none).
+    void SetDefaultId(int id);
+    void RestoreDefaultId() { SetDefaultId(FormDefaultId()); }
 
 private:
     void CreateChildren(Container& container, HWND parent);
     void PlaceWindow();
+    int FormDefaultId();
 
     Form& form_;
     HWND owner_;
@@ -57,7 +65,7 @@ private:
     bool inModal_ = false;
     bool endModal_ = false;
     HWND lastFocus_ = nullptr;
-    HBRUSH brush_ = nullptr;
+    int defaultId_ = 0;
     std::vector<std::unique_ptr<ChildPeer>> peers_;
     std::deque<std::function<bool()>> later_;
 };

@@ -1,4 +1,5 @@
 // The list box's peer: a Win32 LISTBOX mirroring each typed change.
+#include "ui/Accessibility_win.h"
 #include "ui/ListBox.h"
 #include "ui/ListFill_win.h"
 #include "ui/WinPeer_win.h"
@@ -10,9 +11,11 @@ public:
     using PeerOf::PeerOf;
 
     HWND Create(HWND parent) override {
-        return CreateChild(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
-                           kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                           model.bounds(), parent);
+        HWND h = CreateChild(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
+                             kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                             model.bounds(), parent);
+        if (h) NameAfterLabelAbove(h);
+        return h;
     }
 
     void UpdateList(const ListChange& change) override;

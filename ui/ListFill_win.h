@@ -10,9 +10,14 @@
 namespace ui {
 
 // Suspends repainting while a list is refilled: one repaint, not one per entry.
+// A hidden list (a closed combo box's) paints nothing anyway, and
+// WM_SETREDRAW TRUE would make it visible: it is left alone.
 struct NoRedraw {
-    explicit NoRedraw(HWND h) : hwnd(h) { ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0); }
+    explicit NoRedraw(HWND h) : hwnd(::IsWindowVisible(h) ? h : nullptr) {
+        if (hwnd) ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    }
     ~NoRedraw() {
+        if (!hwnd) return;
         ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd, nullptr, TRUE);
     }

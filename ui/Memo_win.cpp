@@ -4,6 +4,24 @@
 
 namespace ui {
 
+namespace {
+// A multi-line edit asks for every key, so Tab, Enter and Escape would stay
+// in it. Read-only, it has no use for them: the dialog manager gets them and
+// they move the focus, press OK and cancel, as everywhere in the dialog.
+LRESULT CALLBACK ReadOnlyMemoSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+        case WM_GETDLGCODE:
+            return ::DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, ReadOnlyMemoSubclass, 1);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+}  // namespace
+
 class MemoPeer final : public PeerOf<Memo> {
 public:
     using PeerOf::PeerOf;
@@ -14,10 +32,12 @@ public:
             if (i) joined += "\r\n";
             joined += model.lines()[i];
         }
-        return CreateChild(WS_EX_CLIENTEDGE, WC_EDITW, W(joined),
-                           kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                               ES_AUTOHSCROLL | ES_AUTOVSCROLL,
-                           model.bounds(), parent);
+        HWND h = CreateChild(WS_EX_CLIENTEDGE, WC_EDITW, W(joined),
+                             kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                                 ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+                             model.bounds(), parent);
+        if (h) ::SetWindowSubclass(h, ReadOnlyMemoSubclass, 1, 0);
+        return h;
     }
 };
 

@@ -18,9 +18,9 @@ public:
         HWND h = CreateChild(WS_EX_CONTROLPARENT, kContainerClass, L"", kChildStyle, b, parent);
         if (!h) return nullptr;
         HINSTANCE instance = ProgramInstance();
-        HWND box = ::CreateWindowExW(0, WC_BUTTONW, W(model.caption()).c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0,
-                                     0, b.width, b.height, h, reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)),
-                                     instance, nullptr);
+        HWND box = ::CreateWindowExW(0, WC_BUTTONW, W(model.caption()).c_str(),
+                                     WS_CHILD | WS_VISIBLE | WS_GROUP | BS_GROUPBOX, 0, 0, b.width, b.height, h,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), instance, nullptr);
         ::SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
         ::SetWindowLongPtrW(box, GWLP_USERDATA, 0);
         for (int k = 0; k < static_cast<int>(model.items().size()); ++k) {
@@ -34,7 +34,10 @@ public:
             ::SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
             items.push_back(item);
         }
-        // Children created first stack on top; the frame goes beneath the items.
+        // Children created first stack on top; the frame goes beneath the
+        // items, and after them in the dialog manager's order, where its
+        // WS_GROUP ends their group: the arrow keys cycle through the items
+        // and never step onto the frame.
         ::SetWindowPos(box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return h;
     }
@@ -47,9 +50,14 @@ public:
     void Update(unsigned changes) override {
         if (changes & kItemIndex) {
             Mirroring guard(*this);
+            // Tab enters a group at its checked item (the first when none is).
+            const std::size_t stop = model.itemIndex() < 0 ? 0 : static_cast<std::size_t>(model.itemIndex());
             for (std::size_t k = 0; k < items.size(); ++k) {
                 bool on = static_cast<int>(k) == model.itemIndex();
                 ::SendMessageW(items[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+                LONG_PTR style = ::GetWindowLongPtrW(items[k], GWL_STYLE);
+                LONG_PTR wanted = k == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+                if (wanted != style) ::SetWindowLongPtrW(items[k], GWL_STYLE, wanted);
             }
         }
         if (changes & kFocus) {
@@ -64,6 +72,21 @@ public:
                 if (items[k] == child) ItemClicked(static_cast<int>(k));
         }
         return true;
+    }
+
+    bool OnArrowKey(HWND from, WPARAM key) override {
+        const auto n = static_cast<int>(items.size());
+        for (int k = 0; k < n; ++k) {
+            if (items[static_cast<std::size_t>(k)] != from) continue;
+            // Down and right go on, up and left back, round within the
+            // group; the item reached is checked, as the dialog manager does.
+            const bool forward = key == VK_DOWN || key == VK_RIGHT;
+            const int next = (k + (forward ? 1 : n - 1)) % n;
+            ::SetFocus(items[static_cast<std::size_t>(next)]);
+            ItemClicked(next);
+            return true;
+        }
+        return false;
     }
 
     std::vector<HWND> items;

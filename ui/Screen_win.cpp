@@ -3,40 +3,28 @@
 
 #include <windows.h>
 
+#include "ui/Placement.h"
+
 namespace ui {
 
 namespace {
-struct Probe {
-    RECT window;
-    bool touches = false;
-};
-
-BOOL CALLBACK CheckMonitor(HMONITOR mon, HDC, LPRECT, LPARAM param) {
-    auto* probe = reinterpret_cast<Probe*>(param);
+BOOL CALLBACK CollectWorkArea(HMONITOR mon, HDC, LPRECT, LPARAM param) {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
-    RECT overlap;
-    if (::GetMonitorInfoW(mon, &mi) && ::IntersectRect(&overlap, &probe->window, &mi.rcWork)) {
-        probe->touches = true;
-        return FALSE;
+    if (::GetMonitorInfoW(mon, &mi)) {
+        const RECT& w = mi.rcWork;
+        reinterpret_cast<std::vector<ScreenArea>*>(param)->push_back({w.left, w.top, w.right, w.bottom});
     }
     return TRUE;
 }
 }  // namespace
 
 void DesktopEnvironment::KeepReachable(int& left, int& top, int width, int height) {
-    Probe probe{{left, top, left + width, top + height}};
-    ::EnumDisplayMonitors(nullptr, nullptr, CheckMonitor, reinterpret_cast<LPARAM>(&probe));
-    if (probe.touches) return;  // even partly on a monitor: as read
-    HMONITOR nearest = ::MonitorFromRect(&probe.window, MONITOR_DEFAULTTONEAREST);
-    MONITORINFO mi{};
-    mi.cbSize = sizeof mi;
-    if (!::GetMonitorInfoW(nearest, &mi)) return;
-    const RECT& w = mi.rcWork;
-    if (left + width > w.right) left = w.right - width;
-    if (left < w.left) left = w.left;
-    if (top + height > w.bottom) top = w.bottom - height;
-    if (top < w.top) top = w.top;
+    std::vector<ScreenArea> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    // The caption strip of a single-border window: the frame above it and the title bar.
+    int caption = ::GetSystemMetrics(SM_CYFIXEDFRAME) + ::GetSystemMetrics(SM_CYCAPTION);
+    KeepCaptionReachable(left, top, width, height, caption, areas);
 }
 
 }  // namespace ui

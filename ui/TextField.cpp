@@ -5,6 +5,7 @@ namespace ui {
 
 void TextControl::SetText(std::string text) {
     edit_.text = std::move(text);
+    handedOver_ = edit_.text;
     edit_.selStart = edit_.text.size();
     edit_.selLength = 0;
     Notify(kText | kSelection);

@@ -28,9 +28,15 @@ public:
 
 protected:
     void Changed() {
+        handedOver_ = edit_.text;
         if (OnChange) OnChange(*this);
     }
+    // Whether the text differs from the one last set by program or taken over
+    // by the change handling: a user action that leaves such a text must run
+    // the change handling, or the form would keep a value nobody sees.
+    bool TextNotHandedOver() const { return edit_.text != handedOver_; }
     EditState edit_;
+    std::string handedOver_;
 };
 
 }  // namespace ui

@@ -1,6 +1,8 @@
-// The font and the background brushes of both windows.
+// The font, the background brushes and the high-contrast colours of both
+// windows.
 #include "ui/Theme_win.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,21 +41,38 @@ int CALLBACK ScoreFont(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM par
 
 HFONT UiFont() {
     static HFONT font = [] {
-        FontSearch search;
-        HDC dc = ::GetDC(nullptr);
-        LOGFONTW query{};
-        query.lfCharSet = SHIFTJIS_CHARSET;
-        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
-        ::ReleaseDC(nullptr, dc);
         LOGFONTW lf{};
         lf.lfHeight = -13;
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = SHIFTJIS_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
         lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-        std::wstring face = search.best.empty() ? L"ＭＳ ゴシック" : search.best;
-        face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-        return ::CreateFontIndirectW(&lf);
+        // The named face first: a Japanese Windows has it, and enumerating
+        // its many Shift-JIS fonts on every start costs more than the rest
+        // of the window. Only where it is missing is the closest one sought.
+        const std::wstring named = L"ＭＳ ゴシック";
+        named.copy(lf.lfFaceName, LF_FACESIZE - 1);
+        HFONT f = ::CreateFontIndirectW(&lf);
+        HDC dc = ::GetDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, f);
+        wchar_t face[LF_FACESIZE] = L"";
+        ::GetTextFaceW(dc, LF_FACESIZE, face);
+        ::SelectObject(dc, old);
+        if (named == face || std::wstring(L"MS Gothic") == face) {
+            ::ReleaseDC(nullptr, dc);
+            return f;
+        }
+        ::DeleteObject(f);
+        FontSearch search;
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
+        ::ReleaseDC(nullptr, dc);
+        LOGFONTW found = lf;
+        std::wstring best = search.best.empty() ? named : search.best;
+        std::fill(std::begin(found.lfFaceName), std::end(found.lfFaceName), L'\0');
+        best.copy(found.lfFaceName, LF_FACESIZE - 1);
+        return ::CreateFontIndirectW(&found);
     }();
     return font;
 }
@@ -87,9 +106,59 @@ LRESULT CtlColor(HDC dc, HWND child, HWND parent) {
     if (!p) {
         if (WinPeer* pp = WinPeer::FromHwnd(parent)) c = pp->backgroundColor;
     }
+    ThemeText(dc, c);
+    c = ThemeBackground(c);
     ::SetBkColor(dc, c);
     ::SetBkMode(dc, OPAQUE);
     return reinterpret_cast<LRESULT>(BrushFor(c));
+}
+
+//--- High contrast
+
+namespace {
+
+bool ReadHighContrast() {
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+bool& HighContrast() {
+    static bool on = ReadHighContrast();
+    return on;
+}
+
+// White surfaces are window backgrounds in the theme's terms; the grey bars
+// and panels of the dialog are the face of its buttons.
+bool IsWhite(COLORREF designed) {
+    return designed == RGB(255, 255, 255);
+}
+
+}  // namespace
+
+COLORREF ThemeBackground(COLORREF designed) {
+    if (!HighContrast()) return designed;
+    return ::GetSysColor(IsWhite(designed) ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+void ThemeText(HDC dc, COLORREF designed) {
+    if (!HighContrast()) return;
+    ::SetTextColor(dc, ::GetSysColor(IsWhite(designed) ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+}
+
+void ThemeChanged(HWND top, UINT msg) {
+    HighContrast() = ReadHighContrast();
+    // Common controls take the new colours only when told.
+    if (msg == WM_SYSCOLORCHANGE) {
+        ::EnumChildWindows(
+            top,
+            [](HWND child, LPARAM) -> BOOL {
+                ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+                return TRUE;
+            },
+            0);
+    }
+    ::RedrawWindow(top, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 }  // namespace ui

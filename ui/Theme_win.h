@@ -1,4 +1,5 @@
-// The look of both windows: the font and the background brushes.
+// The look of both windows: the font, the background brushes, and the
+// system's colours while a high-contrast theme is on.
 #pragma once
 #include <windows.h>
 
@@ -20,5 +21,16 @@ HBRUSH BrushFor(COLORREF c);
 // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: a control on the colour of its peer,
 // or of the container it stands on.
 LRESULT CtlColor(HDC dc, HWND child, HWND parent);
+
+// The colour to paint a surface designed in `designed` (white panels, light
+// grey bars): unchanged unless high contrast is on, so that the theme's text
+// colour never meets a fixed background.
+COLORREF ThemeBackground(COLORREF designed);
+// With high contrast on, sets the text colour that goes with that surface
+// into `dc`; otherwise leaves the DC alone.
+void ThemeText(HDC dc, COLORREF designed);
+// Reads the high-contrast state again and repaints `top` and everything in
+// it; for WM_SYSCOLORCHANGE and WM_SETTINGCHANGE.
+void ThemeChanged(HWND top, UINT msg);
 
 }  // namespace ui

@@ -43,6 +43,12 @@ public:
         (void)key;
         return false;
     }
+    // An arrow key pressed on `from`, a window of this peer's own (the
+    // items of a radio group); true when this peer handled it.
+    virtual bool OnArrowKey(HWND from, WPARAM key) {
+        (void)from, (void)key;
+        return false;
+    }
     // What a container draws over its background.
     virtual void PaintContainer(HDC dc, const RECT& client) { (void)dc, (void)client; }
 

@@ -342,10 +342,14 @@ void PressKey(WORD vk) {
     Send(inputs);
 }
 
-void PressAltKey(WORD vk) {
-    std::vector<INPUT> inputs{KeyInput(VK_MENU, false), KeyInput(vk, false), KeyInput(vk, true),
-                              KeyInput(VK_MENU, true)};
+void PressWith(WORD modifier, WORD vk) {
+    std::vector<INPUT> inputs{KeyInput(modifier, false), KeyInput(vk, false), KeyInput(vk, true),
+                              KeyInput(modifier, true)};
     Send(inputs);
+}
+
+void PressAltKey(WORD vk) {
+    PressWith(VK_MENU, vk);
 }
 
 //--- windows
@@ -535,7 +539,10 @@ std::string SyncContent(double stamp, std::wstring_view radius, std::wstring_vie
 }
 
 bool WaitForNextStampStep(const std::wstring& path) {
-    const DWORD last = DosStamp(LastWriteTime(path));
+    // A file deleted since its last write may have left that write's stamp
+    // with the palette: a missing file counts as written this moment.
+    const ULONGLONG written = LastWriteTime(path);
+    const DWORD last = DosStamp(written ? written : UtcNow());
     return WaitFor([&] { return DosStamp(UtcNow()) != last; }, std::chrono::seconds(4));
 }
 

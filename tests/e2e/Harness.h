@@ -115,6 +115,8 @@ bool Focus(HWND control);
 // Each character as a key press of its own (KEYEVENTF_UNICODE).
 void TypeText(std::wstring_view text);
 void PressKey(WORD vk);
+// `modifier` (VK_SHIFT, VK_CONTROL) held down around the press of `vk`.
+void PressWith(WORD modifier, WORD vk);
 // Alt held down around the press of `vk` (an access key).
 void PressAltKey(WORD vk);
 

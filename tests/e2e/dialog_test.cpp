@@ -24,6 +24,9 @@ protected:
         ::PostMessageW(palette.Control(101), BM_CLICK, 0, 0);
         HWND dialog = palette.WaitForDialog();
         if (dialog) dialog_ = dialog;
+        // Shown, the dialog puts the focus on its first control: a focus set
+        // before that would be lost.
+        if (dialog && !WaitFor([&] { return ::IsChild(dialog, FocusOfThread(dialog)) != 0; })) return nullptr;
         return dialog;
     }
 
@@ -241,7 +244,7 @@ TEST_F(DialogTest, CancelDropsTheEditsAndTheWatcherWaits) {
     ::PostMessageW(Get(102), BM_CLICK, 0, 0);
     ASSERT_TRUE(ClosedBack());
     EXPECT_EQ(ComboItems(palette.Control(201)), paletteList);
-    EXPECT_TRUE(WaitFor([&] { return TextOf(palette.Control(201)) == "77"; }, seconds(4)))
+    EXPECT_TRUE(WaitFor([&] { return TextOf(palette.Control(201)) == "77"; }, seconds(10)))
         << "the watcher did not resume";
 
     // The next showing starts from the store again, on the page last used.
@@ -270,8 +273,10 @@ TEST_F(DialogTest, CancelDropsTheEditsAndTheWatcherWaits) {
     EXPECT_TRUE(FileBecomes(ConfigurationFile(), config, milliseconds(0)));
 }
 
-TEST_F(DialogTest, VerticalLayoutAndTheDialogsPlaceAreKept) {
+TEST_F(DialogTest, VerticalLayoutAndThePlacesTheUserChoseAreKept) {
     ASSERT_TRUE(palette.StartAndWait());
+    // Moved by the user: a new layout changes its size, not its place.
+    ASSERT_TRUE(::SetWindowPos(palette.window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     ASSERT_NE(OpenDialog(), nullptr);
     ASSERT_TRUE(SelectPage(1));
     ASSERT_TRUE(SelectPage(0));
@@ -290,22 +295,91 @@ TEST_F(DialogTest, VerticalLayoutAndTheDialogsPlaceAreKept) {
         return client.cx == 185 && client.cy == 86 && p2.left == p1.left && p2.top == p1.bottom;
     })) << "client "
         << ClientSize(palette.window()).cx << " x " << ClientSize(palette.window()).cy;
-    EXPECT_EQ(OuterRect(palette.window()).left, 196);
-    EXPECT_EQ(OuterRect(palette.window()).top, 104);
+    EXPECT_EQ(OuterRect(palette.window()).left, 300);
+    EXPECT_EQ(OuterRect(palette.window()).top, 200);
 
-    // Shown again: vertical is selected; back to horizontal, then cancelled.
+    // Shown again where it was left: vertical is selected; minimized and
+    // closed with the close box, which is a cancel.
     ASSERT_NE(OpenDialog(), nullptr);
     EXPECT_EQ(OuterRect(dialog_).left, 400);
+    EXPECT_EQ(OuterRect(dialog_).top, 300);
     EXPECT_EQ(CheckedItem(7010, 2), 1);
     Click(7010);
-    ::PostMessageW(Get(102), BM_CLICK, 0, 0);
+    ::SendMessageW(dialog_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog_) != 0; }));
+    ::PostMessageW(dialog_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(ClosedBack());
     EXPECT_EQ(ClientSize(palette.window()).cy, 86);
+
+    // It comes back restored, in its place, and the palette waits for it.
+    ASSERT_NE(OpenDialog(), nullptr);
+    EXPECT_FALSE(::IsIconic(dialog_));
+    EXPECT_EQ(OuterRect(dialog_).left, 400);
+    EXPECT_EQ(OuterRect(dialog_).top, 300);
+    EXPECT_FALSE(::IsWindowEnabled(palette.window()));
+    ::PostMessageW(Get(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
 
     ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
     ASSERT_TRUE(palette.WaitForExit());
     EXPECT_TRUE(
-        FileBecomes(ConfigurationFile(), Lines({L"196", L"104", L"400", L"300", L"1", L"0", L"0"}), milliseconds(0)));
+        FileBecomes(ConfigurationFile(), Lines({L"300", L"200", L"400", L"300", L"1", L"0", L"0"}), milliseconds(0)));
+}
+
+TEST_F(DialogTest, TabEnterAndEscapeInTheMemoWorkAsEverywhereInTheDialog) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    HWND memo = Get(1001);
+    ASSERT_TRUE(Focus(memo));
+    PressKey(VK_TAB);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(101); })) << "Tab stays in the memo";
+    PressKey(VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(102); }));
+    PressWith(VK_SHIFT, VK_TAB);
+    PressWith(VK_SHIFT, VK_TAB);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == memo; })) << "Shift+Tab does not come back";
+
+    // Escape cancels, and the page keeps its controls.
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(ClosedBack());
+    ASSERT_NE(OpenDialog(), nullptr);
+    ASSERT_TRUE(::IsWindow(memo));
+    ASSERT_NE(Get(7011), nullptr);
+    Click(7011);
+
+    // Enter is ＯＫ: the palette takes the vertical layout.
+    ASSERT_TRUE(Focus(memo));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(ClosedBack());
+    EXPECT_TRUE(WaitFor([&] { return ClientSize(palette.window()).cy == 86; }));
+}
+
+TEST_F(DialogTest, EnterPressesTheFocusedButtonAndArrowsCycleInAGroup) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    ASSERT_TRUE(SelectPage(1));
+    ASSERT_TRUE(TypeInto(601, L"25"));
+    auto isDefault = [&](int id) { return (::GetWindowLongW(Get(id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; };
+
+    // A focused push button is the default: it wears the border, Enter presses it.
+    ASSERT_TRUE(Focus(Get(106)));
+    EXPECT_TRUE(WaitFor([&] { return isDefault(106) && !isDefault(101); }));
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return ListItems(Get(501)) == Cp932Items({L"25"}); })) << "追加登録 was not pressed";
+    EXPECT_TRUE(::IsWindowVisible(dialog_)) << "Enter pressed ＯＫ";
+    // Elsewhere ＯＫ is the default again.
+    ASSERT_TRUE(Focus(Get(501)));
+    EXPECT_TRUE(WaitFor([&] { return isDefault(101) && !isDefault(106); }));
+
+    // The arrows go round the unit group's items, checking each.
+    ASSERT_TRUE(Focus(Get(7023)));
+    PressKey(VK_DOWN);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(7020) && CheckedItem(7020, 4) == 0; }))
+        << "focus on " << ::GetDlgCtrlID(FocusOfThread(dialog_)) << ", item " << CheckedItem(7020, 4) << " checked";
+    PressKey(VK_UP);
+    EXPECT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(7023) && CheckedItem(7020, 4) == 3; }));
+    ::PostMessageW(Get(102), BM_CLICK, 0, 0);
+    ASSERT_TRUE(ClosedBack());
 }
 
 TEST_F(DialogTest, ScreenTypeTwoShowsVerticalAndIsStoredAsOne) {

@@ -24,7 +24,7 @@ bool OnScreen(HWND hwnd) {
     return r.left >= w.left && r.top >= w.top && r.right <= w.right && r.bottom <= w.bottom;
 }
 
-TEST_F(PaletteTest, HeldSelectionFileGivesDefaultsAndStaysUnchanged) {
+TEST_F(PaletteTest, HeldSelectionFileGivesDefaultsAndGetsTheChangeOnceFree) {
     const std::string previous = Lines({kSelectionHeader, L"12図寸mm", L"5", L"1"});
     ASSERT_TRUE(WriteBytes(palette.selectionFile(), previous));
     HeldFile hold(palette.selectionFile(), false);
@@ -48,8 +48,9 @@ TEST_F(PaletteTest, HeldSelectionFileGivesDefaultsAndStaysUnchanged) {
     ASSERT_TRUE(IsChecked(radio2));
     EXPECT_EQ(ReadBytes(palette.selectionFile()), previous);
 
-    // ... and the next change after it is free tries again.
+    // ... until it is free: then the change is written without another one.
     hold.Release();
+    EXPECT_TRUE(SelectionFileBecomes(kUnspecified, kUnspecified, 1));
     ::SendMessageW(radio1, BM_CLICK, 0, 0);
     EXPECT_TRUE(SelectionFileBecomes(kUnspecified, kUnspecified, 0));
 }
@@ -144,12 +145,13 @@ TEST_F(PaletteTest, PositionsOffEveryScreenComeBackOnScreen) {
               Lines({std::to_wstring(shown.left), std::to_wstring(shown.top)}));
 }
 
-TEST_F(PaletteTest, PartlyVisiblePositionIsKeptAsRead) {
-    // A palette that still shows a corner on the screen stays where it was put.
-    ASSERT_TRUE(WriteBytes(ConfigurationFile(), Lines({L"-100", L"-20", L"193", L"115", L"0", L"0", L"0"})));
+TEST_F(PaletteTest, PartlyVisiblePositionIsKeptAsReadWhileTheCaptionCanBeGrabbed) {
+    // Most of the palette off the left edge, the caption's end still on the
+    // screen: where a user could have dragged it, so it stays there.
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), Lines({L"-300", L"900", L"193", L"115", L"0", L"0", L"0"})));
     ASSERT_TRUE(palette.StartAndWait());
-    EXPECT_EQ(OuterRect(palette.window()).left, -100);
-    EXPECT_EQ(OuterRect(palette.window()).top, -20);
+    EXPECT_EQ(OuterRect(palette.window()).left, -300);
+    EXPECT_EQ(OuterRect(palette.window()).top, 900);
 }
 
 TEST_F(PaletteTest, ProgramNamedAfterTheSelectionFileKeepsNoConfiguration) {

@@ -23,10 +23,10 @@ TEST_F(SyncTest, NewerValuesAreTakenOverAndTheModeStays) {
     ASSERT_TRUE(SelectionFileBecomes(kUnspecified, kUnspecified, 1));
 
     ASSERT_TRUE(WriteBytes(palette.syncFile(), SyncContent(LocalDateTimeNumber(), L"5図寸mm", L"8ｍ")));
-    EXPECT_TRUE(WaitFor([&] { return Shows(L"5図寸mm", L"8ｍ"); }, seconds(4)))
+    EXPECT_TRUE(WaitFor([&] { return Shows(L"5図寸mm", L"8ｍ"); }, seconds(10)))
         << "the palette shows " << Readable(TextOf(palette.Control(201))) << " and "
         << Readable(TextOf(palette.Control(202)));
-    EXPECT_TRUE(SelectionFileBecomes(L"5図寸mm", L"8ｍ", 1, seconds(1)));
+    EXPECT_TRUE(SelectionFileBecomes(L"5図寸mm", L"8ｍ", 1, seconds(5)));
     EXPECT_TRUE(IsChecked(radio2));
     EXPECT_FALSE(IsChecked(palette.Control(301)));
     // Taken over as texts: the preset lists stay as they were.
@@ -47,8 +47,8 @@ TEST_F(SyncTest, NewerValuesAreTakenOverAndTheModeStays) {
     // A fresh stamp again is taken over, blanks and all.
     ASSERT_TRUE(WaitForNextStampStep(palette.syncFile()));
     ASSERT_TRUE(WriteBytes(palette.syncFile(), SyncContent(LocalDateTimeNumber(), L" 6 ", L"")));
-    EXPECT_TRUE(WaitFor([&] { return Shows(L" 6 ", L""); }, seconds(4)));
-    EXPECT_TRUE(SelectionFileBecomes(L" 6 ", L"", 1, seconds(1)));
+    EXPECT_TRUE(WaitFor([&] { return Shows(L" 6 ", L""); }, seconds(10)));
+    EXPECT_TRUE(SelectionFileBecomes(L" 6 ", L"", 1, seconds(5)));
 }
 
 TEST_F(SyncTest, FileOlderThanTheStartIsNotTakenOver) {
@@ -67,8 +67,8 @@ TEST_F(SyncTest, FileHeldByItsWriterIsTakenOverOnceReleased) {
         EXPECT_TRUE(HoldsFor([&] { return Shows(kUnspecified, kUnspecified); }, milliseconds(2500)));
         EXPECT_TRUE(SelectionFileBecomes(kUnspecified, kUnspecified, 0, milliseconds(0)));
     }
-    EXPECT_TRUE(WaitFor([&] { return Shows(L"7", L"12.5図寸mm"); }, seconds(4)));
-    EXPECT_TRUE(SelectionFileBecomes(L"7", L"12.5図寸mm", 0, seconds(1)));
+    EXPECT_TRUE(WaitFor([&] { return Shows(L"7", L"12.5図寸mm"); }, seconds(10)));
+    EXPECT_TRUE(SelectionFileBecomes(L"7", L"12.5図寸mm", 0, seconds(5)));
 }
 
 }  // namespace

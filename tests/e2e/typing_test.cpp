@@ -107,6 +107,37 @@ TEST_F(PaletteTest, PickingFromTheDiameterListWritesThePickedLine) {
     EXPECT_EQ(TextOf(combo2), Cp932(L"3ｍ"));
 }
 
+TEST_F(PaletteTest, TheWheelChangesAChoiceOnlyInTheBoxTheUserWorksIn) {
+    ASSERT_TRUE(
+        WriteBytes(ConfigurationFile(), Lines({L"196", L"104", L"193", L"115", L"0", L"0", L"2", L"3ｍ", L"8図寸ｍ"})));
+    ASSERT_TRUE(palette.StartAndWait());
+    E2E_CONTROL(combo2, palette.window(), 202);
+    ASSERT_TRUE(SelectionFileBecomes(kUnspecified, kUnspecified, 0));
+    const std::string before = *ReadBytes(palette.selectionFile());
+    RECT r = OuterRect(combo2);
+    auto wheelDown = [&](HWND target) {
+        ::SendMessageW(target, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                       MAKELPARAM(r.left + 10, r.top + 5));
+    };
+
+    // Another program is active; the pointer passes over the palette.
+    Decoy decoy;
+    ASSERT_TRUE(decoy.TakeForeground());
+    wheelDown(combo2);
+    wheelDown(::FindWindowExW(combo2, nullptr, L"Edit", nullptr));
+    EXPECT_TRUE(HoldsFor([&] { return TextOf(combo2) == Cp932(kUnspecified); }, milliseconds(300)));
+    EXPECT_EQ(ReadBytes(palette.selectionFile()), before);
+
+    // In the box the user clicked into, the wheel steps the list as usual:
+    // from no current line to the first, then on.
+    ASSERT_TRUE(Focus(combo2));
+    wheelDown(combo2);
+    EXPECT_TRUE(SelectionFileBecomes(kUnspecified, kUnspecified, 1));
+    wheelDown(combo2);
+    EXPECT_TRUE(SelectionFileBecomes(kUnspecified, L"3ｍ", 1));
+    EXPECT_EQ(TextOf(combo2), Cp932(L"3ｍ"));
+}
+
 TEST_F(PaletteTest, TypingCompletesAgainstThePresets) {
     ASSERT_TRUE(WriteBytes(ConfigurationFile(),
                            Lines({L"196", L"104", L"193", L"115", L"0", L"2", L"10図寸mm", L"12.5図寸mm", L"0"})));

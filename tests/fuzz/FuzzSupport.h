@@ -108,6 +108,11 @@ struct Lines {
         }
     }
     std::string operator[](std::size_t i) const { return i < lines.size() ? lines[i] : std::string(); }
+    // A line read as a text: up to its first NUL byte.
+    std::string Text(std::size_t i) const {
+        std::string line = (*this)[i];
+        return line.substr(0, line.find('\0'));
+    }
 };
 
 inline bool IsDec(char c) {

@@ -28,7 +28,7 @@ bool ReadList(const fuzz::Lines& lines, std::size_t& at, int32_t& count, std::ve
         count = 0;
         return false;
     }
-    for (int32_t i = 0; i < count; ++i) list.push_back(lines[at++]);
+    for (int32_t i = 0; i < count; ++i) list.push_back(lines.Text(at++));
     return true;
 }
 

@@ -64,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(os::Faults::OpenFiles() == openBefore);
     fuzz::Lines lines(input);
     if (Trimmed(lines[0]) == kHeader) {
-        FUZZ_CHECK(got.radiusText == lines[1]);
-        FUZZ_CHECK(got.diameterText == lines[2]);
+        FUZZ_CHECK(got.radiusText == lines.Text(1));
+        FUZZ_CHECK(got.diameterText == lines.Text(2));
         FUZZ_CHECK(got.mode == fuzz::RefIntOrZero(lines[3]));
     } else {
         FUZZ_CHECK(got.radiusText == kDefault && got.diameterText == kDefault && got.mode == 0);

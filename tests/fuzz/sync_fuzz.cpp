@@ -68,18 +68,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     fuzz::Lines lines(input);
     const fuzz::RealExpectation expected = fuzz::RefRealOrZero(lines[0]);
     FUZZ_CHECK(expected.Accepts(f.SyncStamp));
-    FUZZ_CHECK(f.SyncRadiusText == lines[1] && f.SyncDiameterText == lines[2]);
+    FUZZ_CHECK(f.SyncRadiusText == lines.Text(1) && f.SyncDiameterText == lines.Text(2));
 
     const bool adopted = f.selectionWrites != writes;
     FUZZ_CHECK(adopted == (std::isfinite(expected.value) && expected.value > kLastSync));
     if (adopted) {
         FUZZ_CHECK(f.selectionWrites == writes + 1);
-        FUZZ_CHECK(f.RadiusText == lines[1] && f.DiameterText == lines[2]);
-        FUZZ_CHECK(f.ComboBox1.text() == lines[1] && f.ComboBox2.text() == lines[2]);
+        FUZZ_CHECK(f.RadiusText == lines.Text(1) && f.DiameterText == lines.Text(2));
+        FUZZ_CHECK(f.ComboBox1.text() == lines.Text(1) && f.ComboBox2.text() == lines.Text(2));
         FUZZ_CHECK(f.LastSyncTime == DateTimeFromLocal(p.env.now));
         std::string bytes;
         FUZZ_CHECK(fuzz::ReadRaw(selectionPath, bytes));
-        FUZZ_CHECK(bytes == kHeader + "\r\n" + lines[1] + "\r\n" + lines[2] + "\r\n" + std::to_string(f.Mode) + "\r\n");
+        FUZZ_CHECK(bytes == kHeader + "\r\n" + lines.Text(1) + "\r\n" + lines.Text(2) + "\r\n" +
+                                std::to_string(f.Mode) + "\r\n");
     } else {
         FUZZ_CHECK(f.RadiusText == "before" && f.DiameterText == "before");
         FUZZ_CHECK(f.ComboBox1.text() == "before" && f.LastSyncTime == kLastSync);

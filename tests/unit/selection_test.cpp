@@ -147,8 +147,20 @@ TEST_F(SelectionFile, WriteRefusedByAReaderLeavesTheFileAlone) {
     EXPECT_EQ(os::Faults::Calls(os::Op::Delete), 0) << "a delete would race the reader's close";
     ASSERT_TRUE(holder.Release());
     EXPECT_EQ(Read(SelectionPath()), SelectionBytes("old", "old", "0"));
+    palette.RetryTimer.Fire();
+    EXPECT_EQ(Read(SelectionPath()), SelectionBytes("new", "d", "1")) << "the refused write is made later";
+    const int opens = os::Faults::Calls(os::Op::Open);
+    palette.RetryTimer.Fire();
+    EXPECT_EQ(os::Faults::Calls(os::Op::Open), opens) << "nothing is pending any more";
+
+    // Still refused when the palette closes: tried once more then.
+    testkit::FileHolder again(testkit::HoldMode::Read, SelectionPath(), dir);
+    ASSERT_TRUE(again.WaitUntilHolding()) << "helper exit code " << again.ExitCode();
+    Choose("last", "d", 0);
     palette.SaveSelection(SelectionPath());
-    EXPECT_EQ(Read(SelectionPath()), SelectionBytes("new", "d", "1")) << "the next write tries again";
+    ASSERT_TRUE(again.Release());
+    palette.Close();
+    EXPECT_EQ(Read(SelectionPath()), SelectionBytes("last", "d", "0"));
 }
 
 TEST_F(SelectionFile, FailedWriteInAHandlerStillRestartsTheTimer) {

@@ -78,6 +78,36 @@ TEST_F(SyncWatcher, NewerFileIsAdoptedWithTheModeUnchanged) {
     EXPECT_EQ(palette.LastSyncTime, 45292.5) << "the clock at the adoption";
 }
 
+TEST_F(SyncWatcher, TheCurrentLineTypedOrPickedAfterAnAdoptionIsWrittenAsShown) {
+    const std::string ten = "10" + kZusun + "mm";
+    Write(ConfigPath(), Lines({"196", "104", "193", "115", "0", "1", ten, "0"}));
+    palette.FormShow();
+    palette.ComboBox1.UserPick(1);
+    // The companion's value is taken over; the line stays current.
+    WriteSync(Lines({"45292.3", "7", "8"}));
+    At(12);
+    Tick();
+    ASSERT_EQ(palette.ComboBox1.itemIndex(), 1);
+    ASSERT_EQ(palette.RadiusText, "7");
+
+    palette.ComboBox1.UserEdited({"", 0, 0});
+    palette.ComboBox1.UserKey(ui::Key::Char("1"));
+    EXPECT_EQ(palette.ComboBox1.text(), ten);
+    EXPECT_EQ(Read(SelectionPath()), SelectionBytes(ten, "8", "0")) << "completed to the current line";
+
+    WriteSync(Lines({"45292.6", "9", "8"}));
+    At(15);
+    Tick();
+    ASSERT_EQ(palette.RadiusText, "9");
+    palette.ComboBox1.UserPick(1);
+    EXPECT_EQ(Read(SelectionPath()), SelectionBytes(ten, "8", "0")) << "the current line picked again";
+
+    const int writes = Calls(os::Op::Write);
+    palette.ComboBox1.UserPick(1);
+    palette.ComboBox1.UserKey(ui::Key::Char("1"));
+    EXPECT_EQ(Calls(os::Op::Write), writes) << "nothing changed, nothing written";
+}
+
 TEST_F(SyncWatcher, OnlyStrictlyNewerTimeStampsAreAdopted) {
     palette.FormShow();
     WriteSync(Lines({"45292.25", "equal", "start"}));

@@ -89,11 +89,36 @@ TEST_F(TextReading, BytesStayAsTheyAre) {
     EXPECT_EQ(Lines("\x90\x7D\x90\xA1mm\r\n\x83\x5C\r\n", 2), (L{"\x90\x7D\x90\xA1mm", "\x83\x5C"}));
 }
 
-TEST_F(TextReading, LinesMayBeOfAnyLength) {
+TEST_F(TextReading, LinesReadWholeUpToTheLimitAndALongerOneFailsTheFile) {
     std::string big(1024 * 1024, '7');
     for (std::size_t i = 0; i < big.size(); i += 4099) big[i] = static_cast<char>('a' + i % 26);
     EXPECT_EQ(Lines(big + "\r\nnext\n", 3), (L{big, "next", ""}));
     EXPECT_EQ(Lines(big, 2), (L{big, ""}));
+
+    const os::Path path = dir_ / "long";
+    const std::string longest(kMaxLineLength, 'x');
+    ASSERT_TRUE(testkit::WriteBytes(path, "a\n" + longest + "\r\n" + longest + "y\nz\n"));
+    TextReader reader(path);
+    std::string line;
+    EXPECT_TRUE(reader.ReadLine(line));
+    EXPECT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(line.size(), kMaxLineLength) << "the CR before the LF does not count";
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_EQ(line, "");
+    EXPECT_FALSE(reader.ReadLine(line)) << "a failed file stays failed";
+}
+
+TEST_F(TextReading, ATextEndsAtItsFirstNulByte) {
+    const os::Path path = dir_ / "zero";
+    ASSERT_TRUE(testkit::WriteBytes(path, std::string("12\0"
+                                                      "5mm\r\n\0x\n\x83\x5C\0\0\n",
+                                                      16)));
+    TextReader reader(path);
+    std::string text;
+    for (const char* expected : {"12", "", "\x83\x5C", ""}) {
+        EXPECT_TRUE(reader.ReadText(text));
+        EXPECT_EQ(text, expected);
+    }
 }
 
 TEST_F(TextReading, LinesSpanningTheReadBufferJoinWhole) {

@@ -1,0 +1,118 @@
+// What users of a contrast theme and of a Japanese input method meet: the
+// palette's surfaces in the theme's colours, and number fields that digits
+// reach as they were typed.
+#include <psapi.h>
+
+#include "tests/e2e/Fixture.h"
+
+namespace e2e {
+namespace {
+
+using std::chrono::seconds;
+
+// The colour the screen shows at a point of a control's client area.
+COLORREF PixelAt(HWND control, POINT p) {
+    ::ClientToScreen(control, &p);
+    HDC screen = ::GetDC(nullptr);
+    COLORREF c = ::GetPixel(screen, p.x, p.y);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// The high-contrast setting, put back as it was when the test ends.
+class HighContrastSetting {
+public:
+    HighContrastSetting() {
+        saved_.cbSize = sizeof saved_;
+        ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof saved_, &saved_, 0);
+    }
+    ~HighContrastSetting() {
+        if (changed_) ::SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof saved_, &saved_, SPIF_SENDCHANGE);
+    }
+    bool TurnOn() {
+        HIGHCONTRASTW on = saved_;
+        on.dwFlags |= HCF_HIGHCONTRASTON;
+        changed_ = ::SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof on, &on, SPIF_SENDCHANGE) != 0;
+        HIGHCONTRASTW now{};
+        now.cbSize = sizeof now;
+        return changed_ && ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof now, &now, 0) &&
+               (now.dwFlags & HCF_HIGHCONTRASTON);
+    }
+
+private:
+    HIGHCONTRASTW saved_{};
+    bool changed_ = false;
+};
+
+TEST_F(PaletteTest, PanelsTakeTheHighContrastColoursWhileTheThemeIsOn) {
+    ASSERT_TRUE(palette.StartAndWait());
+    // Spots of the two panels that no control covers: right of the combo
+    // boxes, and between the two buttons.
+    E2E_CONTROL(panel1, palette.window(), 401);
+    E2E_CONTROL(panel2, palette.window(), 402);
+    const POINT spot1{181, 21}, spot2{68, 20};
+    ASSERT_TRUE(WaitFor([&] {
+        return PixelAt(panel1, spot1) == RGB(255, 255, 255) && PixelAt(panel2, spot2) == RGB(255, 255, 255);
+    })) << "without a contrast theme the panels are white";
+
+    HighContrastSetting setting;
+    if (!setting.TurnOn()) {
+        // Wine 8 always reports high contrast as off and refuses to set it.
+        GTEST_SKIP() << "this system cannot switch high contrast on (SPI_SETHIGHCONTRAST)";
+    }
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    COLORREF seen1 = 0, seen2 = 0;
+    EXPECT_TRUE(WaitFor([&] {
+        seen1 = PixelAt(panel1, spot1);
+        seen2 = PixelAt(panel2, spot2);
+        return seen1 == window && seen2 == window;
+    })) << "the theme's window colour is "
+        << std::hex << window << ", the panels show " << seen1 << " and " << seen2;
+}
+
+// Calls ImmGetContext(window) in the palette's own process, where alone the
+// answer means anything: no input context means no input method can be
+// switched on in that window. imm32.dll lies at the same offset in both
+// processes; only its base may differ.
+ULONG_PTR InputContextInProgram(HANDLE process, HWND window) {
+    HMODULE local = ::LoadLibraryW(L"imm32.dll");
+    auto* function = reinterpret_cast<char*>(::GetProcAddress(local, "ImmGetContext"));
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!function || !::EnumProcessModulesEx(process, modules, sizeof modules, &bytes, LIST_MODULES_ALL)) return ~0u;
+    HMODULE remote = nullptr;
+    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 512; ++i) {
+        wchar_t name[MAX_PATH];
+        if (::GetModuleBaseNameW(process, modules[i], name, MAX_PATH) && ::lstrcmpiW(name, L"imm32.dll") == 0)
+            remote = modules[i];
+    }
+    if (!remote) return ~0u;
+    auto* start = reinterpret_cast<char*>(remote) + (function - reinterpret_cast<char*>(local));
+    HANDLE thread =
+        ::CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), window, 0, nullptr);
+    if (!thread) return ~0u;
+    DWORD result = ~0u;
+    if (::WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0 || !::GetExitCodeThread(thread, &result)) result = ~0u;
+    ::CloseHandle(thread);
+    return result;
+}
+
+TEST_F(PaletteTest, NumberFieldsHaveNoInputMethodWhileComboBoxesKeepIt) {
+    ASSERT_TRUE(palette.StartAndWait());
+    HWND dialog = palette.WaitForDialog(seconds(10), false);
+    ASSERT_NE(dialog, nullptr) << "no settings dialog window";
+    E2E_CONTROL(edit1, dialog, 601);
+    E2E_CONTROL(edit2, dialog, 602);
+    EXPECT_EQ(InputContextInProgram(palette.process(), edit1), 0u) << "Edit1 has an input method";
+    EXPECT_EQ(InputContextInProgram(palette.process(), edit2), 0u) << "Edit2 has an input method";
+    for (int id : {201, 202}) {
+        HWND field = ::FindWindowExW(palette.Control(id), nullptr, L"Edit", nullptr);
+        ASSERT_NE(field, nullptr) << "no edit field in combo box " << id;
+        ULONG_PTR context = InputContextInProgram(palette.process(), field);
+        EXPECT_NE(context, 0u) << "combo box " << id << " lost its input method";
+        EXPECT_NE(context, ULONG_PTR(~0u)) << "ImmGetContext could not be called in the program";
+    }
+}
+
+}  // namespace
+}  // namespace e2e
