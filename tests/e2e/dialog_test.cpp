@@ -36,10 +36,17 @@ protected:
 
     // Alt + the page's access key ("0", "1", "2"), typed into the dialog.
     ::testing::AssertionResult SelectPage(int page) {
-        if (!Focus(Get(801))) return ::testing::AssertionFailure() << "the dialog cannot get the keyboard focus";
-        PressAltKey(static_cast<WORD>('0' + page));
-        if (!WaitFor([&] { return ActivePage() == page && ::IsWindowVisible(Get(901 + page)); }))
-            return ::testing::AssertionFailure() << "page " << ActivePage() << " is active, not " << page;
+        // A key pressed while Wine is still settling the activation of a
+        // window just shown can go astray on a loaded machine: a user would
+        // press it again, and so does this, a few times at most.
+        bool selected = false;
+        for (int attempt = 0; attempt < 3 && !selected; ++attempt) {
+            if (!Focus(Get(801))) return ::testing::AssertionFailure() << "the dialog cannot get the keyboard focus";
+            PressAltKey(static_cast<WORD>('0' + page));
+            selected =
+                WaitFor([&] { return ActivePage() == page && ::IsWindowVisible(Get(901 + page)); }, milliseconds(2000));
+        }
+        if (!selected) return ::testing::AssertionFailure() << "page " << ActivePage() << " is active, not " << page;
         for (int other = 0; other < 3; ++other)
             if (other != page && ::IsWindowVisible(Get(901 + other)))
                 return ::testing::AssertionFailure() << "page " << other << " still shows";
