@@ -11,9 +11,11 @@ namespace ui {
 
 // Suspends repainting while a list is refilled: one repaint, not one per entry.
 // A hidden list (a closed combo box's) paints nothing anyway, and
-// WM_SETREDRAW TRUE would make it visible: it is left alone.
+// WM_SETREDRAW TRUE would make it visible: it is left alone. A list that is
+// visible itself in a hidden window (the dialog's, filled before it shows)
+// still updates its scroll bar on every entry without it: ten times the fill.
 struct NoRedraw {
-    explicit NoRedraw(HWND h) : hwnd(::IsWindowVisible(h) ? h : nullptr) {
+    explicit NoRedraw(HWND h) : hwnd((::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) ? h : nullptr) {
         if (hwnd) ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
     }
     ~NoRedraw() {

@@ -143,7 +143,7 @@ public:
     HWND Control(int id) const { return FindControl(window_, id); }
     // The settings dialog: owned by the palette window, with the caption.
     HWND Dialog(bool mustBeVisible = true) const;
-    // The palette makes the dialog's window (hidden) just after its start.
+    // The palette makes the dialog's window when 設定(&S) is first pressed.
     HWND WaitForDialog(std::chrono::milliseconds timeout = std::chrono::seconds(10), bool mustBeVisible = true) const;
 
     bool Running() const;

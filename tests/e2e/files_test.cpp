@@ -88,11 +88,14 @@ TEST_F(PaletteTest, HandMadeConfigurationIsShownAndWrittenBackUnchanged) {
     EXPECT_EQ(ComboItems(palette.Control(201)),
               (std::vector<std::string>{Cp932(kUnspecified), "5", Cp932(L"7図寸mm")}));
     EXPECT_EQ(ComboItems(palette.Control(202)), (std::vector<std::string>{Cp932(kUnspecified), Cp932(L"3ｍ")}));
-    HWND dialog = palette.WaitForDialog(seconds(5), false);
-    ASSERT_NE(dialog, nullptr) << "no settings dialog window";
-    EXPECT_FALSE(::IsWindowVisible(dialog));
+    // The dialog's window is made when it first opens, where the file says.
+    ::PostMessageW(palette.Control(101), BM_CLICK, 0, 0);
+    HWND dialog = palette.WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no settings dialog showed";
     EXPECT_EQ(OuterRect(dialog).left, 30);
     EXPECT_EQ(OuterRect(dialog).top, 40);
+    ::PostMessageW(FindControl(dialog, 102), BM_CLICK, 0, 0);  // キャンセル
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog) && ::IsWindowEnabled(palette.window()); }));
 
     ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
     ASSERT_TRUE(palette.WaitForExit());
@@ -131,9 +134,12 @@ TEST_F(PaletteTest, PositionsOffEveryScreenComeBackOnScreen) {
     ASSERT_TRUE(palette.StartAndWait());
     EXPECT_TRUE(OnScreen(palette.window()))
         << "palette at " << OuterRect(palette.window()).left << ", " << OuterRect(palette.window()).top;
-    HWND dialog = palette.WaitForDialog(seconds(5), false);
-    ASSERT_NE(dialog, nullptr);
+    ::PostMessageW(palette.Control(101), BM_CLICK, 0, 0);
+    HWND dialog = palette.WaitForDialog();
+    ASSERT_NE(dialog, nullptr) << "no settings dialog showed";
     EXPECT_TRUE(OnScreen(dialog)) << "dialog at " << OuterRect(dialog).left << ", " << OuterRect(dialog).top;
+    ::PostMessageW(FindControl(dialog, 102), BM_CLICK, 0, 0);  // キャンセル
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog) && ::IsWindowEnabled(palette.window()); }));
 
     // Saved where it now stands.
     const RECT shown = OuterRect(palette.window());
