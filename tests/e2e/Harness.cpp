@@ -543,7 +543,11 @@ bool WaitForNextStampStep(const std::wstring& path) {
     // with the palette: a missing file counts as written this moment.
     const ULONGLONG written = LastWriteTime(path);
     const DWORD last = DosStamp(written ? written : UtcNow());
-    return WaitFor([&] { return DosStamp(UtcNow()) != last; }, std::chrono::seconds(4));
+    // A file's time comes from the system's coarse clock, a few milliseconds
+    // behind this one: a write right after the step changed could still get
+    // the old step. A tenth of a second into the new step it cannot.
+    constexpr ULONGLONG kMargin = 100 * 10000;  // 100 ms in 100 ns units
+    return WaitFor([&] { return DosStamp(UtcNow() - kMargin) != last; }, std::chrono::seconds(4));
 }
 
 }  // namespace e2e

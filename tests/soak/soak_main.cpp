@@ -344,8 +344,12 @@ int Soak(int runSeconds) {
     check(WaitForNextStampStep(palette.syncFile()), "the clock did not move on");
     WriteBytes(palette.syncFile(), SyncContent(LocalDateTimeNumber(1.0 / 1440), L"3000000", L"3000001"));
     // Generous: the next tick comes within a second even on a loaded machine.
-    check(WaitFor([&] { return shows(L"3000000", L"3000001"); }, seconds(10)),
-          "after the load the palette does not show the last values taken over");
+    if (!check(WaitFor([&] { return shows(L"3000000", L"3000001"); }, seconds(10)),
+               "after the load the palette does not show the last values taken over")) {
+        std::optional<std::string> sync = ReadBytes(palette.syncFile());
+        std::printf("  it shows \"%s\" and \"%s\"; k307.ini holds \"%s\"\n", Readable(TextOf(combo1)).c_str(),
+                    Readable(TextOf(combo2)).c_str(), sync ? Readable(sync->substr(0, 200)).c_str() : "nothing");
+    }
     const int mode = IsChecked(radio2) ? 1 : 0;
     const std::string expected = Lines({kSelectionHeader, L"3000000", L"3000001", std::to_wstring(mode)});
     check(WaitFor([&] { return ReadBytes(palette.selectionFile()) == expected; }, seconds(10)),
