@@ -342,7 +342,11 @@ int Soak(int runSeconds) {
     // taking over the companion's last file, and a stamp of this moment could
     // then be older than that adoption, which rightly would not take it.
     check(WaitForNextStampStep(palette.syncFile()), "the clock did not move on");
-    WriteBytes(palette.syncFile(), SyncContent(LocalDateTimeNumber(1.0 / 1440), L"3000000", L"3000001"));
+    // The palette may be reading the companion's last file just then, which
+    // refuses a writer for that moment: as a companion must, try again.
+    const std::string last = SyncContent(LocalDateTimeNumber(1.0 / 1440), L"3000000", L"3000001");
+    check(WaitFor([&] { return WriteBytes(palette.syncFile(), last); }, seconds(5)),
+          "the last sync file could not be written");
     // Generous: the next tick comes within a second even on a loaded machine.
     if (!check(WaitFor([&] { return shows(L"3000000", L"3000001"); }, seconds(10)),
                "after the load the palette does not show the last values taken over")) {
