@@ -87,13 +87,43 @@ ULONG_PTR InputContextInProgram(HANDLE process, HWND window) {
             remote = modules[i];
     }
     if (!remote) return ~0u;
-    auto* start = reinterpret_cast<char*>(remote) + (function - reinterpret_cast<char*>(local));
-    HANDLE thread =
-        ::CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), window, 0, nullptr);
-    if (!thread) return ~0u;
-    DWORD result = ~0u;
-    if (::WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0 || !::GetExitCodeThread(thread, &result)) result = ~0u;
-    ::CloseHandle(thread);
+    // Under Wine a remote thread starts only when the program's own thread
+    // lets it in, and it can wait for good when the program is busy just
+    // then: the call waits for an idle program and runs on a thread of its
+    // own here, so that a stuck call fails the test instead of hanging it.
+    ::WaitForInputIdle(process, 5000);
+    struct Call {
+        HANDLE process;
+        HWND window;
+        LPTHREAD_START_ROUTINE start;
+        DWORD result = ~0u;
+    };
+    auto* call = new Call{process, window,
+                          reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<char*>(remote) +
+                                                                   (function - reinterpret_cast<char*>(local)))};
+    HANDLE caller = ::CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* c = static_cast<Call*>(p);
+            HANDLE thread = ::CreateRemoteThread(c->process, nullptr, 0, c->start, c->window, 0, nullptr);
+            if (!thread) return 0;
+            if (::WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0 || !::GetExitCodeThread(thread, &c->result))
+                c->result = ~0u;
+            ::CloseHandle(thread);
+            return 0;
+        },
+        call, 0, nullptr);
+    if (!caller) {
+        delete call;
+        return ~0u;
+    }
+    if (::WaitForSingleObject(caller, 15000) != WAIT_OBJECT_0) {
+        ::CloseHandle(caller);
+        return ~0u;  // the caller is left to its fate, and `call` with it
+    }
+    ::CloseHandle(caller);
+    const DWORD result = call->result;
+    delete call;
     return result;
 }
 
@@ -102,6 +132,8 @@ TEST_F(PaletteTest, NumberFieldsHaveNoInputMethodWhileComboBoxesKeepIt) {
     ::PostMessageW(palette.Control(101), BM_CLICK, 0, 0);
     HWND dialog = palette.WaitForDialog();
     ASSERT_NE(dialog, nullptr) << "no settings dialog showed";
+    // Shown, the dialog puts the focus on its first control: it is up then.
+    ASSERT_TRUE(WaitFor([&] { return ::IsChild(dialog, FocusOfThread(dialog)) != 0; }));
     E2E_CONTROL(edit1, dialog, 601);
     E2E_CONTROL(edit2, dialog, 602);
     EXPECT_EQ(InputContextInProgram(palette.process(), edit1), 0u) << "Edit1 has an input method";
