@@ -27,6 +27,7 @@ TForm1::TForm1(os::Environment& env, TForm2& dialog)
       dialog_(dialog) {
     OnShow = [this] { FormShow(); };
     OnClose = [this] { FormClose(); };
+    OnEndSession = [this] { EndSession(); };
     ComboBox1.OnChange = [this](ui::Control&) { ComboBox1Change(); };
     ComboBox2.OnChange = [this](ui::Control&) { ComboBox2Change(); };
     RadioButton1.OnClick = [this](ui::RadioButton&) { RadioButton1Click(); };
@@ -159,7 +160,7 @@ void TForm1::LoadConfiguration(const os::Path& path) {
     store.ResetSettings();
     ConfigurationValues values = ReadConfiguration(path);
     auto place = [this](ui::Form& form, WindowPlace at) {
-        env_.KeepReachable(at.left, at.top, form.width(), form.height());
+        if (keepReachable) keepReachable(at.left, at.top, form.width(), form.height());
         form.SetPosition(at.left, at.top);
     };
     if (values.palette) place(*this, *values.palette);

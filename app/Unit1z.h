@@ -6,12 +6,8 @@
 #include <string>
 
 #include "os/Os.h"
-#include "ui/Button.h"
-#include "ui/ComboBox.h"
-#include "ui/Form.h"
-#include "ui/Panel.h"
-#include "ui/RadioButton.h"
-#include "ui/Timer.h"
+#include "ui/Controls.h"
+#include "ui/Placement.h"
 
 class TForm2;
 
@@ -74,6 +70,10 @@ public:
     // The program file's path with the extension ".dat"; empty when that
     // would be the selection file itself (a program renamed "k307.exe").
     os::Path ConfigurationPath();
+
+    // Where a window place read from the configuration may stay; a place
+    // stays as read when this is empty (headless).
+    ui::ReachableRule keepReachable;
 
     // How many times the selection file was written (for tests and benchmarks).
     int selectionWrites = 0;

@@ -6,12 +6,8 @@
 #include <optional>
 
 #include "app/Unit1z.h"
-#include "os/Cp932_win.h"
 #include "settings/Unit2z.h"
-#include "ui/Form_win.h"
-#include "ui/MessageLoop_win.h"
-#include "ui/Screen_win.h"
-#include "ui/Timer_win.h"
+#include "ui/Dialog_win.h"
 
 // The library's default handler for an uncaught exception prints a demangled
 // type name, pulling a 45 KiB demangler into a program with no console to
@@ -23,36 +19,27 @@ void __verbose_terminate_handler() {
 }  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    ui::RegisterWindowClasses(instance);
-    ui::DesktopEnvironment env;
+    ui::InitWindows(instance);
     TForm2 dialog;
-    TForm1 palette(env, dialog);
+    TForm1 palette(os::SystemEnvironment(), dialog);
+    palette.keepReachable = ui::KeepOnScreens;
 
     // The palette is the one unowned top-level window with the caption, so
     // the single-copy count finds exactly one per running copy; the dialog is
     // owned by it and never counted. Its task-bar entry shows the caption.
-    ui::FormWindow paletteWindow(palette, nullptr, true);
+    ui::DialogWindow paletteWindow(palette, nullptr, true);
+    paletteWindow.AttachTimer(palette.Timer1);
+    paletteWindow.AttachTimer(palette.RetryTimer);
     // The dialog's window, with its forty controls, is made on the first
     // press of 設定(&S): made at start it cost more CPU than the whole
     // palette window and a tenth of its memory, for a dialog many sessions
     // never open. Until then the dialog is its model alone, with the frame
     // its window will have, so that positions read at start are placed the
     // same.
-    ui::FormWindow::MeasureFrame(dialog);
-    std::optional<ui::FormWindow> dialogWindow;
+    ui::DialogWindow::MeasureFrame(dialog);
+    std::optional<ui::DialogWindow> dialogWindow;
     dialog.needPeer = [&](ui::Form&) {
         if (!dialogWindow) dialogWindow.emplace(dialog, paletteWindow.hwnd, false);
-    };
-
-    ui::WinTimer timer(palette.Timer1, paletteWindow.hwnd, 1);
-    ui::WinTimer retryTimer(palette.RetryTimer, paletteWindow.hwnd, 2);
-    paletteWindow.onTimer = [&timer, &retryTimer](UINT_PTR id) {
-        if (id == timer.id()) timer.Tick();
-        if (id == retryTimer.id()) retryTimer.Tick();
-    };
-    paletteWindow.onEndSession = [&palette, &paletteWindow] {
-        palette.EndSession();
-        ::DestroyWindow(paletteWindow.hwnd);
     };
 
     // The show sequence runs once the palette is visible, as it counts the

@@ -115,12 +115,6 @@ public:
     virtual LocalTime Now() = 0;
     virtual std::vector<TopWindow> TopLevelWindows() = 0;
     virtual Path ProgramPath() = 0;
-    // A window of this outer size at (left, top) whose caption the user could
-    // not grab on any monitor is moved, keeping its size, into the work area
-    // of the nearest monitor; one the user could have put there stays.
-    virtual void KeepReachable(int& left, int& top, int width, int height) {
-        (void)left, (void)top, (void)width, (void)height;
-    }
 };
 
 // The real services of this machine.

@@ -4,15 +4,7 @@
 #pragma once
 #include <string>
 
-#include "ui/Button.h"
-#include "ui/Edit.h"
-#include "ui/Form.h"
-#include "ui/Label.h"
-#include "ui/ListBox.h"
-#include "ui/Memo.h"
-#include "ui/PageControl.h"
-#include "ui/Panel.h"
-#include "ui/RadioGroup.h"
+#include "ui/Controls.h"
 
 class TForm2 : public ui::Form {
 public:

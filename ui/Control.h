@@ -1,8 +1,8 @@
-// The base of every control model, and of the models that hold others. A
-// thin form framework: each control is a model that owns its state and its
-// event rules; a peer (ui/<Kind>_win.cpp) mirrors it onto a real window and
-// feeds user input back through the model's User* calls. Without a peer the
-// same model runs headless, which is how the forms' logic is tested.
+// The form framework's base: each control is a model that owns its state and
+// its event rules; the window of its form (ui/Dialog_win.h) mirrors it onto a
+// real control and feeds user input back through the model's User* calls.
+// Without a window the same model runs headless, which is how the forms'
+// logic is tested.
 //
 // Event rules, kept once for every form:
 // - A text or index set by program runs no change or click handling.
@@ -14,7 +14,8 @@
 // Getters are named after what they give (text(), itemIndex(), left()),
 // setters Set + that name (SetText, SetItemIndex, SetPosition).
 #pragma once
-#include <memory>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,7 +47,7 @@ enum class Kind {
 int ControlId(Kind kind, int number);
 int RadioItemId(int groupNumber, int item);
 
-// What changed in a model, for its peer to mirror.
+// What changed in a model, for its window to mirror.
 enum Change : unsigned {
     kText = 1u << 0,       // text of an edit field or combo box
     kSelection = 1u << 1,  // selected part of the text
@@ -61,25 +62,30 @@ enum Change : unsigned {
     kSize = 1u << 10,  // a form's size, its place unchanged
 };
 
+// How a list's entries changed (ListBox), so that the window redoes only that.
+struct ListChange {
+    enum class What {
+        Reset,     // all entries are new
+        Add,       // one entry appended at `index`
+        Delete,    // the entry at `index` is gone
+        Replace,   // the entry at `index` has a new text
+        Exchange,  // the entries at `index` and `other` swapped places
+    };
+    What what = What::Reset;
+    int index = 0;
+    int other = 0;
+};
+
+class Control;
 class Container;
 class Form;
-struct ListChange;
-class ChildPeer;
 
-// In each control kind with a window: declares the Win32 peer's factory,
-// defined beside the peer in ui/<Kind>_win.cpp. Host builds have no peers.
-#ifdef _WIN32
-#define K307_DECLARE_PEER() std::unique_ptr<ChildPeer> MakePeer() override
-#else
-#define K307_DECLARE_PEER() static_assert(true)
-#endif
-
+// The window that mirrors the controls of one form.
 class ControlPeer {
 public:
     virtual ~ControlPeer() = default;
-    virtual void Update(unsigned changes) = 0;
-    // A list's entries changed as `change` says (ui/ListBox.h).
-    virtual void UpdateList(const ListChange& change) { (void)change; }
+    virtual void Update(Control& control, unsigned changes) = 0;
+    virtual void UpdateList(Control& list, const ListChange& change) = 0;
 };
 
 class Control {
@@ -104,22 +110,16 @@ public:
     void SetCaption(std::string caption);
 
     int tag = 0;
-    // The peer that mirrors this model; it clears this when it goes.
+    // The window that mirrors this model; it clears this when it goes.
     ControlPeer* peer = nullptr;
 
-    // Moves the keyboard focus here (the peer follows).
+    // Moves the keyboard focus here (the window follows).
     void SetFocus();
     bool hasFocus();
 
-#ifdef _WIN32
-    // The Win32 peer of this kind, defined beside it in ui/<Kind>_win.cpp;
-    // nullptr for a model without a window of its own.
-    virtual std::unique_ptr<ChildPeer> MakePeer();
-#endif
-
 protected:
     void Notify(unsigned changes) {
-        if (peer) peer->Update(changes);
+        if (peer) peer->Update(*this, changes);
     }
 
 private:
@@ -128,14 +128,6 @@ private:
     Container* parent_;
     Rect bounds_;
     std::string caption_;
-};
-
-// A control whose constructor needs nothing but its kind.
-template <Kind K>
-class ControlOf : public Control {
-public:
-    ControlOf(Container* parent, int number, Rect bounds, std::string caption = {})
-        : Control(parent, K, number, bounds, std::move(caption)) {}
 };
 
 // A control that holds others; children are kept in creation order, which is
@@ -153,5 +145,113 @@ public:
 private:
     std::vector<Control*> children_;
 };
+
+// The message-loop timer. Enabling a stopped timer starts a fresh wait of the
+// full interval; enabling a running one, or setting the interval it has,
+// changes nothing.
+class TimerPeer {
+public:
+    virtual ~TimerPeer() = default;
+    // A fresh wait of the full interval, replacing one under way. A stop is
+    // only noted: a tick that comes while the model is stopped is dropped.
+    virtual void Restart(unsigned intervalMs) = 0;
+};
+
+class Timer {
+public:
+    bool enabled() const { return enabled_; }
+    unsigned interval() const { return interval_; }
+    void SetEnabled(bool enabled);
+    void SetInterval(unsigned ms);
+    std::function<void()> OnTimer;
+    // A tick arrived (from the window, or from a test).
+    void Fire() {
+        if (enabled_ && OnTimer) OnTimer();
+    }
+    // The window that runs the timer; it clears this when it goes.
+    TimerPeer* peer = nullptr;
+    // How often a fresh wait was started.
+    int starts = 0;
+
+private:
+    void StartWait();
+    bool enabled_ = false;
+    unsigned interval_ = 1000;
+};
+
+class FormPeer : public ControlPeer {
+public:
+    // Runs a modal loop until the form closes.
+    virtual void RunModal() = 0;
+    // Closes the window (the main form's close ends the program).
+    virtual void Destroy() = 0;
+    // Where the outer window stands now; the restored position when minimized.
+    virtual void ReadPosition(int& left, int& top) = 0;
+};
+
+// A top-level window holding the controls, shown normally or modally.
+class Form : public Container {
+public:
+    Form(std::string caption, int left, int top, int clientWidth, int clientHeight);
+    // Outer position and size; outer size = client size + frame.
+    int left();
+    int top();
+    void SetPosition(int left, int top);
+    // The position last set, without asking the window where it is now.
+    int storedLeft() const { return left_; }
+    int storedTop() const { return top_; }
+    int width() const { return clientWidth_ + frameWidth; }
+    int height() const { return clientHeight_ + frameHeight; }
+    int clientWidth() const { return clientWidth_; }
+    int clientHeight() const { return clientHeight_; }
+    void SetClientSize(int width, int height);
+    // Border and title bar, as the window system draws them (the window sets
+    // these); a plausible single-border frame when headless.
+    int frameWidth = 6;
+    int frameHeight = 25;
+
+    bool stayOnTop() const { return stayOnTop_; }
+    void SetStayOnTop(bool on);
+
+    std::function<void()> OnShow;
+    std::function<void()> OnClose;
+    // The session ends (log-off, shut-down): the program ends without closing.
+    std::function<void()> OnEndSession;
+    // Shows modally and returns when the form closes. Headless, `headlessModal`
+    // plays the user's part while the form is shown.
+    void ShowModal();
+    std::function<void(Form&)> headlessModal;
+    // Called by ShowModal when the form has no window yet, to make one: a
+    // window that is rarely shown need not cost its creation at start.
+    std::function<void(Form&)> needPeer;
+    bool modal() const { return modal_; }
+    // Runs the close handling and closes the window (or ends the modal loop).
+    void Close();
+    bool closed = false;
+    FormPeer* formPeer() { return static_cast<FormPeer*>(peer); }
+
+    Control* focused = nullptr;
+
+private:
+    int left_, top_;
+    int clientWidth_, clientHeight_;
+    bool stayOnTop_ = false;
+    bool modal_ = false;
+};
+
+// The first control in tab order, panels and pages included, that matches.
+Control* FindControl(Container& container, const std::function<bool(const Control&)>& match);
+
+// The dialog manager's commands for Enter and Escape (IDOK and IDCANCEL).
+constexpr int kEnterCommand = 1;
+constexpr int kEscapeCommand = 2;
+
+class Button;
+// The default button (Enter), or nullptr.
+Button* DefaultButton(Container& form);
+// The button a command means: the default button for Enter, the cancel
+// button for Escape, else the button whose control ID it is; nullptr when
+// there is none.
+Button* CommandButton(Container& form, int id);
 
 }  // namespace ui

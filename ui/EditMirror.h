@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/CharConverter.h"
+#include "ui/Completion.h"
 
 namespace ui {
 

@@ -4,6 +4,7 @@
 // Computed in 64 bits, as saved places may lie anywhere in the 32-bit range.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace ui {
@@ -27,5 +28,11 @@ void KeepCaptionReachable(int& left,
                           int height,
                           int captionHeight,
                           const std::vector<ScreenArea>& workAreas);
+
+// Moves a window of the outer size `width` x `height` at (left, top) as
+// KeepCaptionReachable does on this machine's screens.
+using ReachableRule = std::function<void(int& left, int& top, int width, int height)>;
+// The rule on the screens Windows reports (ui/Dialog_win.cpp).
+void KeepOnScreens(int& left, int& top, int width, int height);
 
 }  // namespace ui

@@ -7,8 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "ui/WinPeer_win.h"
-
 namespace ui {
 
 namespace {
@@ -106,17 +104,12 @@ HBRUSH BrushFor(COLORREF c) {
     return b;
 }
 
-LRESULT CtlColor(HDC dc, HWND child, HWND parent) {
-    WinPeer* p = WinPeer::FromHwnd(child);
-    COLORREF c = p ? p->backgroundColor : RGB(255, 255, 255);
-    if (!p) {
-        if (WinPeer* pp = WinPeer::FromHwnd(parent)) c = pp->backgroundColor;
-    }
-    ThemeText(dc, c);
-    c = ThemeBackground(c);
+HBRUSH ThemeColors(HDC dc, COLORREF designed) {
+    ThemeText(dc, designed);
+    COLORREF c = ThemeBackground(designed);
     ::SetBkColor(dc, c);
     ::SetBkMode(dc, OPAQUE);
-    return reinterpret_cast<LRESULT>(BrushFor(c));
+    return BrushFor(c);
 }
 
 //--- High contrast

@@ -18,9 +18,9 @@ SIZE TextExtent(HWND window, const std::wstring& text);
 COLORREF ToColorRef(uint32_t rgb);
 // Per colour, one brush for the life of the program.
 HBRUSH BrushFor(COLORREF c);
-// WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: a control on the colour of its peer,
-// or of the container it stands on.
-LRESULT CtlColor(HDC dc, HWND child, HWND parent);
+// WM_CTLCOLOR*: a control, or a dialog's own background, on a surface
+// designed in `designed`; the brush to paint it with.
+HBRUSH ThemeColors(HDC dc, COLORREF designed);
 
 // The colour to paint a surface designed in `designed` (white panels, light
 // grey bars): unchanged unless high contrast is on, so that the theme's text

@@ -46,7 +46,7 @@ public:
     os::LocalTime Now() override { return now; }
     std::vector<os::TopWindow> TopLevelWindows() override { return windows; }
     os::Path ProgramPath() override { return program; }
-    void KeepReachable(int& left, int& top, int width, int height) override {
+    void KeepReachable(int& left, int& top, int width, int height) {
         placements.push_back({left, top, width, height});
         if (move) move(left, top);
     }
@@ -72,6 +72,9 @@ protected:
         Settings().ProgramDir.clear();
         env.program = dir / "k307palette.exe";
         env.windows = {{false, true, kTitle}};  // this copy's own application window
+        palette.keepReachable = [this](int& left, int& top, int width, int height) {
+            env.KeepReachable(left, top, width, height);
+        };
     }
     void TearDown() override {
         os::Faults::Clear();

@@ -8,10 +8,8 @@
 #include <vector>
 
 #include "ui/Completion.h"
+#include "ui/Controls.h"
 #include "ui/EditMirror.h"
-#include "ui/Form.h"
-#include "ui/Label.h"
-#include "ui/Panel.h"
 
 namespace {
 
