@@ -23,6 +23,7 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr DWORD kTabStop = kChild | WS_TABSTOP | WS_GROUP;
 constexpr UINT kLaterMessage = WM_APP + 1;
+constexpr UINT kRestoreMessage = WM_APP + 2;
 static_assert(kEnterCommand == IDOK && kEscapeCommand == IDCANCEL);
 
 DWORD FormExStyle(const Form& form) {
@@ -473,9 +474,11 @@ void DialogWindow::RunModal() {
     }
     // Re-enable the owner before hiding, or Windows activates another program.
     if (owner_) ::EnableWindow(owner_, TRUE);
-    ::ShowWindow(hwnd, SW_HIDE);
-    if (owner_) ::SetActiveWindow(owner_);
     inModal_ = false;
+    ::ShowWindow(hwnd, SW_HIDE);
+    if (ownerMinimized_ && ::IsIconic(owner_)) ::ShowWindow(owner_, SW_RESTORE);
+    ownerMinimized_ = false;
+    if (owner_) ::SetActiveWindow(owner_);
     if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
@@ -541,6 +544,37 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
                 Command(nullptr, IDCANCEL, 0);
             else if (::IsWindowEnabled(hwnd))
                 form_.Close();
+            return true;
+        case WM_SYSCOMMAND:
+            // The task-bar button restores a minimized palette while its
+            // dialog keeps it disabled, which the default handling refuses.
+            if (dialog != hwnd || (wp & 0xFFF0) != SC_RESTORE || !::IsIconic(hwnd) || ::IsWindowEnabled(hwnd))
+                return false;
+            ::ShowWindow(hwnd, SW_RESTORE);
+            return true;
+        case WM_SIZE:
+            if (dialog != hwnd) return false;
+            if (wp == SIZE_MINIMIZED && inModal_ && owner_ && !::IsIconic(owner_)) {
+                // Owned, the dialog has no task-bar button of its own and the
+                // palette under it is disabled: minimized alone it could not
+                // be found again. It goes down with the palette, whose
+                // button brings both back.
+                ownerMinimized_ = true;
+                ::ShowWindow(owner_, SW_MINIMIZE);
+            } else if (wp == SIZE_RESTORED) {
+                // Once the restore is done, owned windows shown again included.
+                ::PostMessageW(hwnd, kRestoreMessage, 0, 0);
+            }
+            return false;
+        case kRestoreMessage:
+            if (!::IsIconic(hwnd)) {
+                for (DialogWindow* d : gDialogs) {
+                    if (d->owner_ != hwnd || !d->inModal_) continue;
+                    ::ShowWindow(d->hwnd, ::IsIconic(d->hwnd) ? SW_RESTORE : SW_SHOW);
+                    ::SetForegroundWindow(d->hwnd);
+                    d->ownerMinimized_ = false;
+                }
+            }
             return true;
         case WM_TIMER:
             if (wp >= 1 && wp <= timers_.size()) static_cast<WinTimer&>(*timers_[wp - 1]).Tick();
@@ -616,6 +650,15 @@ void DialogWindow::Command(HWND from, WORD id, WORD code) {
         case Kind::ComboBox:
             if (code == CBN_EDITCHANGE) {
                 TextEdited(*b);
+            } else if (code == CBN_SETFOCUS) {
+                // Numbers are typed here while a Japanese drawing program
+                // usually has the input method on, which would commit them
+                // full-width: it starts closed, and the 半角/全角 key still
+                // opens it for a unit in kanji.
+                if (HIMC context = ::ImmGetContext(b->edit)) {
+                    ::ImmSetOpenStatus(context, FALSE);
+                    ::ImmReleaseContext(b->edit, context);
+                }
             } else if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {
                 // CBN_SELENDOK: the list closed on the user's choice, which
                 // may be the current line and so sent no CBN_SELCHANGE.

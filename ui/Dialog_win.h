@@ -89,6 +89,7 @@ private:
     bool main_;
     bool inModal_ = false;
     bool endModal_ = false;
+    bool ownerMinimized_ = false;  // by this dialog's own minimizing
     // The combo box whose list the user picked from: it shows the pick itself.
     Bound* picking_ = nullptr;
     std::vector<std::unique_ptr<Bound>> bound_;

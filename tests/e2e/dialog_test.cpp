@@ -403,5 +403,79 @@ TEST_F(DialogTest, ScreenTypeTwoShowsVerticalAndIsStoredAsOne) {
         FileBecomes(ConfigurationFile(), Lines({L"196", L"104", L"193", L"115", L"1", L"0", L"0"}), milliseconds(0)));
 }
 
+TEST_F(DialogTest, TabGoesFromTheTabsThroughThePageToTheButtonsAndRound) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    ASSERT_TRUE(SelectPage(1));
+    ASSERT_TRUE(Focus(Get(801)));
+    // The unit group is entered at its checked item, 実寸mm for "(無指定)".
+    const std::vector<int> cycle{501, 103, 104, 105, 601, 7020, 106, 107, 101, 102, 801};
+    for (int id : cycle) {
+        PressKey(VK_TAB);
+        ASSERT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(id); }))
+            << "Tab reached " << ::GetDlgCtrlID(FocusOfThread(dialog_)) << ", not " << id;
+    }
+    for (auto id = cycle.rbegin() + 1; id != cycle.rend(); ++id) {
+        PressWith(VK_SHIFT, VK_TAB);
+        ASSERT_TRUE(WaitFor([&] { return FocusOfThread(dialog_) == Get(*id); }))
+            << "Shift+Tab reached " << ::GetDlgCtrlID(FocusOfThread(dialog_)) << ", not " << *id;
+    }
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(ClosedBack());
+}
+
+TEST_F(DialogTest, CtrlTabAndCtrlPageKeysTurnThePagesFromAnyControl) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    auto shows = [&](int page) {
+        return WaitFor([&] {
+            return ActivePage() == page && ::IsWindowVisible(Get(901 + page)) &&
+                   !::IsWindowVisible(Get(901 + (page + 1) % 3)) && !::IsWindowVisible(Get(901 + (page + 2) % 3));
+        });
+    };
+    ASSERT_TRUE(Focus(Get(1001)));
+    PressWith(VK_CONTROL, VK_TAB);
+    EXPECT_TRUE(shows(1)) << "Ctrl+Tab from the memo";
+    ASSERT_TRUE(Focus(Get(601)));
+    PressWith(VK_CONTROL, VK_NEXT);
+    EXPECT_TRUE(shows(2)) << "Ctrl+PageDown from Edit1";
+    ASSERT_TRUE(Focus(Get(102)));
+    PressWith(VK_CONTROL, VK_TAB);
+    EXPECT_TRUE(shows(0)) << "Ctrl+Tab from the last page goes round to the first";
+    EXPECT_EQ(FocusOfThread(dialog_), Get(801)) << "the focus is on the tabs, as after a click on one";
+    PressWith(VK_CONTROL, VK_PRIOR);
+    EXPECT_TRUE(shows(2)) << "Ctrl+PageUp from the first page goes round to the last";
+    std::vector<INPUT> keys(6);
+    const WORD order[] = {VK_CONTROL, VK_SHIFT, VK_TAB};
+    for (int i = 0; i < 3; ++i) {
+        keys[i].type = keys[5 - i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = keys[5 - i].ki.wVk = order[i];
+        keys[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ::SendInput(6, keys.data(), sizeof(INPUT));
+    EXPECT_TRUE(shows(1)) << "Ctrl+Shift+Tab";
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(ClosedBack());
+}
+
+// The dialog has no task-bar button and the palette under it is disabled:
+// minimized, it goes down with the palette, and the palette's button (a
+// restore) brings it back, active.
+TEST_F(DialogTest, AMinimizedDialogComesBackWithThePalette) {
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_NE(OpenDialog(), nullptr);
+    ::SendMessageW(dialog_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return ::IsIconic(palette.window()) != 0; })) << "the palette stays up alone";
+    ::SendMessageW(palette.window(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(WaitFor([&] {
+        return !::IsIconic(palette.window()) && ::IsWindowVisible(dialog_) && !::IsIconic(dialog_) &&
+               ::GetForegroundWindow() == dialog_;
+    })) << "palette iconic "
+        << (::IsIconic(palette.window()) != 0) << ", dialog visible " << (::IsWindowVisible(dialog_) != 0)
+        << ", iconic " << (::IsIconic(dialog_) != 0);
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(ClosedBack()) << "the dialog does not answer the keyboard";
+}
+
 }  // namespace
 }  // namespace e2e
