@@ -1,18 +1,12 @@
-// The form framework's base: each control is a model that owns its state and
-// its event rules; the window of its form (ui/Dialog_win.h) mirrors it onto a
-// real control and feeds user input back through the model's User* calls.
-// Without a window the same model runs headless, which is how the forms'
-// logic is tested.
-//
-// Event rules, kept once for every form:
-// - A text or index set by program runs no change or click handling.
-// - Checking a radio button runs its click handling when it was unchecked;
-//   unchecking runs none. Radio buttons of one parent are one group.
-// - A user pick from a combo box list makes that line current and runs the
-//   change handling; refilling the list leaves no line current.
-//
-// Getters are named after what they give (text(), itemIndex(), left()),
-// setters Set + that name (SetText, SetItemIndex, SetPosition).
+// The form framework: each control is a model that owns its state and event
+// rules; its form's window (ui/Dialog_win.h) mirrors it onto a real control
+// and feeds the user's input back through the model's User* calls. Without a
+// window the models run headless, which is how the forms are tested.
+// Rules kept once for every form: a text or index set by program runs no
+// handling; checking a radio button runs its click handling when it was
+// unchecked (the radio buttons of one parent are one group); a user pick
+// from a combo box list makes that line current and runs the change
+// handling; refilling the list leaves no line current.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -25,41 +19,33 @@ struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
-enum class Kind {
-    Form,
-    Button,
-    ComboBox,
-    RadioButton,
-    Panel,
-    ListBox,
-    Edit,
-    RadioGroup,
-    PageControl,
-    TabSheet,
-    Memo,
-    Label
-};
-
-// The stable control ID (GetDlgCtrlID) of a control: Button n is 100+n,
-// ComboBox 200+n, RadioButton 300+n, Panel 400+n, ListBox 500+n, Edit 600+n,
-// RadioGroup 700+n, PageControl 800+n, TabSheet 900+n, Memo 1000+n,
+// In this order, the stable control ID (GetDlgCtrlID) of control n of a kind
+// is 100 times the kind's place plus n: Button n is 100+n, ComboBox 200+n, ...
 // Label 1100+n. Item k of RadioGroup n is (700+n)*10+k.
-int ControlId(Kind kind, int number);
-int RadioItemId(int groupNumber, int item);
+// clang-format off
+enum class Kind { Form, Button, ComboBox, RadioButton, Panel, ListBox, Edit, RadioGroup, PageControl, TabSheet, Memo,
+                  Label };
+// clang-format on
+constexpr int ControlId(Kind kind, int number) {
+    return kind == Kind::Form ? 0 : static_cast<int>(kind) * 100 + number;
+}
+constexpr int RadioItemId(int groupNumber, int item) {
+    return (700 + groupNumber) * 10 + item;
+}
 
-// What changed in a model, for its window to mirror.
+// What changed in a model, for its window to mirror. kItemIndex: the
+// selected or current line, radio item; kSize: a form's size, not its place.
 enum Change : unsigned {
-    kText = 1u << 0,       // text of an edit field or combo box
-    kSelection = 1u << 1,  // selected part of the text
-    kItems = 1u << 2,      // list contents
-    kItemIndex = 1u << 3,  // selected or current list line, radio item
+    kText = 1u << 0,
+    kSelection = 1u << 1,
+    kItems = 1u << 2,
+    kItemIndex = 1u << 3,
     kChecked = 1u << 4,
     kBounds = 1u << 5,
     kFocus = 1u << 6,
-    kCaption = 1u << 7,
     kActivePage = 1u << 8,
     kTopMost = 1u << 9,
-    kSize = 1u << 10,  // a form's size, its place unchanged
+    kSize = 1u << 10,
 };
 
 // How a list's entries changed (ListBox), so that the window redoes only that.
@@ -107,7 +93,6 @@ public:
     void SetBounds(const Rect& r);
     void SetPosition(int left, int top) { SetBounds({left, top, bounds_.width, bounds_.height}); }
     const std::string& caption() const { return caption_; }
-    void SetCaption(std::string caption);
 
     int tag = 0;
     // The window that mirrors this model; it clears this when it goes.

@@ -96,6 +96,11 @@ private:
     std::vector<std::unique_ptr<TimerPeer>> timers_;
     std::deque<std::function<bool()>> later_;
 
+    static void SetTopMost(HWND hwnd, bool on);
+    // The program's own top-level windows that `owner` owns.
+    static std::vector<HWND> OwnedBy(HWND owner);
+    // Every form's window, for the message loop and the owned windows.
+    static std::vector<DialogWindow*> all_;
     friend bool PreTranslate(MSG& msg);
 };
 

@@ -212,7 +212,6 @@ void DialogWindow::Update(Control& c, unsigned changes) {
         const UINT keepSize = c.kind() == Kind::ComboBox ? SWP_NOSIZE : 0;
         ::SetWindowPos(b.hwnd, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE | keepSize);
     }
-    if (changes & kCaption) ::SetWindowTextW(b.hwnd, os::WideFrom932(c.caption()).c_str());
     switch (c.kind()) {
         case Kind::RadioButton:
             if (changes & kChecked)

@@ -9,34 +9,6 @@
 
 namespace ui {
 
-namespace {
-
-// The installed Japanese gothic that comes closest to "ＭＳ ゴシック".
-struct FontSearch {
-    std::wstring best;
-    int score = -1;
-};
-
-int CALLBACK ScoreFont(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM param) {
-    auto* s = reinterpret_cast<FontSearch*>(param);
-    std::wstring name = lf->lfFaceName;
-    if (name.empty() || name[0] == L'@') return 1;  // vertical variants
-    int score = 1;
-    if (name == L"ＭＳ ゴシック" || name == L"MS Gothic")
-        score = 100;
-    else if (name.find(L"Gothic") != std::wstring::npos || name.find(L"ゴシック") != std::wstring::npos)
-        score = (lf->lfPitchAndFamily & 0x3) == FIXED_PITCH ? 60 : 50;
-    else if (name.find(L"Sans") != std::wstring::npos && name.find(L"CJK") != std::wstring::npos)
-        score = 40;
-    if (score > s->score) {
-        s->score = score;
-        s->best = name;
-    }
-    return 1;
-}
-
-}  // namespace
-
 HFONT UiFont() {
     static HFONT font = [] {
         LOGFONTW lf{};
@@ -47,9 +19,7 @@ HFONT UiFont() {
         lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
         // Named faces first: a Japanese Windows has the first, and the
         // common free gothics stand in for it elsewhere (Wine has none of
-        // its own). Under Wine enumerating every Shift-JIS font added about
-        // 10 ms to the start, a face asked for by name 1 to 4 ms, so only
-        // where none of these is installed is the closest one sought.
+        // its own).
         const std::wstring named = L"ＭＳ ゴシック";
         HDC dc = ::GetDC(nullptr);
         for (const wchar_t* candidate : {L"ＭＳ ゴシック", L"IPAGothic", L"VL Gothic", L"TakaoGothic"}) {
@@ -67,16 +37,11 @@ HFONT UiFont() {
             }
             ::DeleteObject(f);
         }
-        FontSearch search;
-        LOGFONTW query{};
-        query.lfCharSet = SHIFTJIS_CHARSET;
-        ::EnumFontFamiliesExW(dc, &query, ScoreFont, reinterpret_cast<LPARAM>(&search), 0);
         ::ReleaseDC(nullptr, dc);
-        LOGFONTW found = lf;
-        std::wstring best = search.best.empty() ? named : search.best;
-        std::fill(std::begin(found.lfFaceName), std::end(found.lfFaceName), L'\0');
-        best.copy(found.lfFaceName, LF_FACESIZE - 1);
-        return ::CreateFontIndirectW(&found);
+        // None of them: the font mapper's nearest fixed-pitch Japanese face,
+        // in the regular weight asked for.
+        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+        return ::CreateFontIndirectW(&lf);
     }();
     return font;
 }
