@@ -35,31 +35,17 @@ constexpr int RadioItemId(int groupNumber, int item) {
 
 // What changed in a model, for its window to mirror. kItemIndex: the
 // selected or current line, radio item; kSize: a form's size, not its place.
-enum Change : unsigned {
-    kText = 1u << 0,
-    kSelection = 1u << 1,
-    kItems = 1u << 2,
-    kItemIndex = 1u << 3,
-    kChecked = 1u << 4,
-    kBounds = 1u << 5,
-    kFocus = 1u << 6,
-    kActivePage = 1u << 8,
-    kTopMost = 1u << 9,
-    kSize = 1u << 10,
-};
+// clang-format off
+enum Change : unsigned { kText = 1, kSelection = 2, kItems = 4, kItemIndex = 8, kChecked = 16, kBounds = 32,
+                         kFocus = 64, kActivePage = 128, kTopMost = 256, kSize = 512 };
+// clang-format on
 
-// How a list's entries changed (ListBox), so that the window redoes only that.
+// How a list's entries changed (ListBox), so that its window redoes only
+// that: all are new, entry `index` was appended, deleted or replaced, or it
+// swapped places with entry `other`.
 struct ListChange {
-    enum class What {
-        Reset,     // all entries are new
-        Add,       // one entry appended at `index`
-        Delete,    // the entry at `index` is gone
-        Replace,   // the entry at `index` has a new text
-        Exchange,  // the entries at `index` and `other` swapped places
-    };
-    What what = What::Reset;
-    int index = 0;
-    int other = 0;
+    enum class What { Reset, Add, Delete, Replace, Exchange } what = What::Reset;
+    int index = 0, other = 0;
 };
 
 class Control;
@@ -131,17 +117,18 @@ private:
     std::vector<Control*> children_;
 };
 
-// The message-loop timer. Enabling a stopped timer starts a fresh wait of the
-// full interval; enabling a running one, or setting the interval it has,
-// changes nothing.
+class Timer;
 class TimerPeer {
 public:
     virtual ~TimerPeer() = default;
     // A fresh wait of the full interval, replacing one under way. A stop is
     // only noted: a tick that comes while the model is stopped is dropped.
-    virtual void Restart(unsigned intervalMs) = 0;
+    virtual void Restart(Timer& timer) = 0;
 };
 
+// The message-loop timer. Enabling a stopped timer starts a fresh wait of the
+// full interval; enabling a running one, or setting the interval it has,
+// changes nothing.
 class Timer {
 public:
     bool enabled() const { return enabled_; }
@@ -153,10 +140,10 @@ public:
     void Fire() {
         if (enabled_ && OnTimer) OnTimer();
     }
-    // The window that runs the timer; it clears this when it goes.
+    // The window that runs the timer, and its number there.
     TimerPeer* peer = nullptr;
-    // How often a fresh wait was started.
-    int starts = 0;
+    unsigned peerId = 0;
+    int starts = 0;  // how often a fresh wait was started
 
 private:
     void StartWait();
@@ -166,8 +153,7 @@ private:
 
 class FormPeer : public ControlPeer {
 public:
-    // Runs a modal loop until the form closes.
-    virtual void RunModal() = 0;
+    virtual void RunModal() = 0;  // until the form closes
     // Closes the window (the main form's close ends the program).
     virtual void Destroy() = 0;
     // Where the outer window stands now; the restored position when minimized.
@@ -192,14 +178,12 @@ public:
     void SetClientSize(int width, int height);
     // Border and title bar, as the window system draws them (the window sets
     // these); a plausible single-border frame when headless.
-    int frameWidth = 6;
-    int frameHeight = 25;
+    int frameWidth = 6, frameHeight = 25;
 
     bool stayOnTop() const { return stayOnTop_; }
     void SetStayOnTop(bool on);
 
-    std::function<void()> OnShow;
-    std::function<void()> OnClose;
+    std::function<void()> OnShow, OnClose;
     // The session ends (log-off, shut-down): the program ends without closing.
     std::function<void()> OnEndSession;
     // Shows modally and returns when the form closes. Headless, `headlessModal`
@@ -218,25 +202,20 @@ public:
     Control* focused = nullptr;
 
 private:
-    int left_, top_;
-    int clientWidth_, clientHeight_;
-    bool stayOnTop_ = false;
-    bool modal_ = false;
+    int left_, top_, clientWidth_, clientHeight_;
+    bool stayOnTop_ = false, modal_ = false;
 };
 
 // The first control in tab order, panels and pages included, that matches.
 Control* FindControl(Container& container, const std::function<bool(const Control&)>& match);
 
 // The dialog manager's commands for Enter and Escape (IDOK and IDCANCEL).
-constexpr int kEnterCommand = 1;
-constexpr int kEscapeCommand = 2;
+constexpr int kEnterCommand = 1, kEscapeCommand = 2;
 
 class Button;
-// The default button (Enter), or nullptr.
-Button* DefaultButton(Container& form);
+Button* DefaultButton(Container& form);  // Enter's, or nullptr
 // The button a command means: the default button for Enter, the cancel
-// button for Escape, else the button whose control ID it is; nullptr when
-// there is none.
+// button for Escape, else the button whose control ID it is, or nullptr.
 Button* CommandButton(Container& form, int id);
 
 }  // namespace ui

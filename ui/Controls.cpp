@@ -48,7 +48,7 @@ void Timer::SetInterval(unsigned ms) {
 
 void Timer::StartWait() {
     ++starts;
-    if (peer) peer->Restart(interval_);
+    if (peer) peer->Restart(*this);
 }
 
 Form::Form(std::string caption, int left, int top, int clientWidth, int clientHeight)

@@ -20,31 +20,6 @@ constexpr UINT kLaterMessage = WM_APP + 1;
 constexpr UINT kRestoreMessage = WM_APP + 2;
 static_assert(kEnterCommand == IDOK && kEscapeCommand == IDCANCEL);
 
-// Every handler stops and restarts its timer, so a stop is only noted: the
-// restart's SetTimer replaces the pending wait with a fresh one of the full
-// interval, and a tick that comes while the model is stopped is dropped and
-// ends the system timer then. Each tick thus costs one call into the window
-// system instead of two.
-class WinTimer final : public TimerPeer {
-public:
-    WinTimer(Timer& timer, HWND hwnd, UINT_PTR id) : timer_(timer), hwnd_(hwnd), id_(id) { timer.peer = this; }
-    ~WinTimer() override { timer_.peer = nullptr; }
-    WinTimer(const WinTimer&) = delete;
-    WinTimer& operator=(const WinTimer&) = delete;
-    void Restart(unsigned intervalMs) override { ::SetTimer(hwnd_, id_, intervalMs, nullptr); }
-    void Tick() {
-        if (timer_.enabled())
-            timer_.Fire();
-        else
-            ::KillTimer(hwnd_, id_);
-    }
-
-private:
-    Timer& timer_;
-    HWND hwnd_;
-    UINT_PTR id_;
-};
-
 }  // namespace
 
 std::vector<HWND> DialogWindow::OwnedBy(HWND owner) {
@@ -69,8 +44,19 @@ void DialogWindow::SetTopMost(HWND hwnd, bool on) {
     for (HWND w : owned) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
 }
 
+// Every handler stops and restarts its timer, so a stop is only noted: the
+// restart's SetTimer replaces the pending wait with a fresh one of the full
+// interval, and a tick that comes while the model is stopped is dropped and
+// ends the system timer then. Each tick thus costs one call into the window
+// system instead of two.
 void DialogWindow::AttachTimer(Timer& timer) {
-    timers_.push_back(std::make_unique<WinTimer>(timer, hwnd, timers_.size() + 1));
+    timers_.push_back(&timer);
+    timer.peer = this;
+    timer.peerId = static_cast<unsigned>(timers_.size());
+}
+
+void DialogWindow::Restart(Timer& timer) {
+    ::SetTimer(hwnd, timer.peerId, timer.interval(), nullptr);
 }
 
 void DialogWindow::PlaceWindow() {
@@ -271,7 +257,12 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             }
             return true;
         case WM_TIMER:
-            if (wp >= 1 && wp <= timers_.size()) static_cast<WinTimer&>(*timers_[wp - 1]).Tick();
+            if (wp >= 1 && wp <= timers_.size()) {
+                if (timers_[wp - 1]->enabled())
+                    timers_[wp - 1]->Fire();
+                else
+                    ::KillTimer(hwnd, wp);
+            }
             return true;
         case WM_QUERYENDSESSION:
             result = TRUE;

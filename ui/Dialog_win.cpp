@@ -161,6 +161,7 @@ DialogWindow::DialogWindow(Form& form, HWND owner, bool mainWindow) : form_(form
 
 DialogWindow::~DialogWindow() {
     for (auto& b : bound_) b->model->peer = nullptr;
+    for (Timer* t : timers_) t->peer = nullptr;
     std::erase(all_, this);
     if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
 }

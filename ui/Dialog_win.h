@@ -21,7 +21,7 @@
 
 namespace ui {
 
-class DialogWindow final : public FormPeer {
+class DialogWindow final : public FormPeer, public TimerPeer {
 public:
     // `owner` is the palette for the settings dialog, nullptr for the palette.
     DialogWindow(Form& form, HWND owner, bool mainWindow);
@@ -37,6 +37,7 @@ public:
 
     // Runs `timer` on this window's message-loop timers.
     void AttachTimer(Timer& timer);
+    void Restart(Timer& timer) override;
 
     // The frame this window system gives a form, set on the form before any
     // window exists.
@@ -93,7 +94,7 @@ private:
     // The combo box whose list the user picked from: it shows the pick itself.
     Bound* picking_ = nullptr;
     std::vector<std::unique_ptr<Bound>> bound_;
-    std::vector<std::unique_ptr<TimerPeer>> timers_;
+    std::vector<Timer*> timers_;
     std::deque<std::function<bool()>> later_;
 
     static void SetTopMost(HWND hwnd, bool on);
