@@ -65,12 +65,15 @@ SelectionWrite WriteSelectionFile(const os::Path& path, const Selection& s) {
         // choice whole. Deleting it would win whenever the reader closes
         // between the two calls, and leave the companion with no choice at all.
         if (f.InUse()) return SelectionWrite::Refused;
-        if (f.IsOpen()) {
-            bool written = f.Write(content);
-            ok = f.Close() && written;
-        }
+        // An open refused for any other reason changed nothing: the file
+        // still holds the last choice whole, which serves the companion
+        // better than no file.
+        if (!f.IsOpen()) return SelectionWrite::Failed;
+        bool written = f.Write(content);
+        ok = f.Close() && written;
     }
     if (ok) return SelectionWrite::Written;
+    // Truncated and not written whole: no companion may read half a choice.
     os::DeleteFile(path);
     return SelectionWrite::Failed;
 }

@@ -23,10 +23,11 @@ enum class SelectionWrite {
     // Another process holds the file: it keeps the previous choice whole,
     // and the write is worth trying again soon.
     Refused,
-    // Any other failure; the file was deleted where possible.
+    // Any other failure. A file the write had truncated was deleted where
+    // possible; one it could not open is left as it was.
     Failed,
 };
 
 // Writes the whole file with one write call, so a reader sees the old file or
-// the new one; a failed write deletes the file.
+// the new one; a write that fails part-way deletes the file.
 SelectionWrite WriteSelectionFile(const os::Path& path, const Selection& s);

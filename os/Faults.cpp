@@ -10,6 +10,7 @@ namespace {
 constexpr std::size_t kOps = static_cast<std::size_t>(Op::Count);
 std::array<int, kOps> gFailAt{};
 std::array<int, kOps> gCalls{};
+std::array<int, kOps> gHeldThrough{};
 int gOpenFiles = 0;
 }  // namespace
 
@@ -18,8 +19,14 @@ void Faults::FailNth(Op op, int n) {
     gFailAt[i] = n > 0 ? gCalls[i] + n : 0;
 }
 
+void Faults::HoldFor(Op op, int calls) {
+    auto i = static_cast<std::size_t>(op);
+    gHeldThrough[i] = gCalls[i] + calls;
+}
+
 void Faults::Clear() {
     gFailAt.fill(0);
+    gHeldThrough.fill(0);
     gCalls.fill(0);
 }
 
@@ -39,6 +46,11 @@ bool Faults::Hit(Op op) {
     auto i = static_cast<std::size_t>(op);
     ++gCalls[i];
     return gFailAt[i] != 0 && gCalls[i] == gFailAt[i];
+}
+
+bool Faults::Held(Op op) {
+    auto i = static_cast<std::size_t>(op);
+    return gCalls[i] <= gHeldThrough[i];
 }
 
 }  // namespace os

@@ -28,6 +28,23 @@ Path ReplaceExtension(const Path& filePath, std::string_view extension) {
     return stem + PathFromAscii(extension);
 }
 
+Path ReplacementPath(const Path& target, const Path& program) {
+    Path temp = ReplaceExtension(target, ".tmp");
+    // A program named "X.tmp" has "X.dat" for its configuration.
+    if (SamePathIgnoringCase(temp, program)) temp = ReplaceExtension(target, ".$$$");
+    return temp;
+}
+
+bool ReplaceFile(const Path& source, const Path& target) {
+    constexpr int kAttempts = 20;
+    constexpr int kPauseMs = 50;
+    for (int attempt = 1;; ++attempt) {
+        const ReplaceOutcome outcome = TryReplaceFile(source, target);
+        if (outcome != ReplaceOutcome::Held || attempt == kAttempts) return outcome == ReplaceOutcome::Done;
+        Pause(kPauseMs);
+    }
+}
+
 File::File(File&& other) noexcept : handle_(other.handle_), inUse_(other.inUse_) {
     other.handle_ = kInvalid;
 }

@@ -85,9 +85,29 @@ private:
 
 // Deletes a file; fails while another process holds it open.
 bool DeleteFile(const Path& path);
+
+enum class ReplaceOutcome {
+    Done,
+    // Another process has `target` open (or, on Windows, mapped): a virus
+    // scanner, an indexer or a backup program does so for a moment.
+    Held,
+    Failed,
+};
 // Replaces `target` by `source` in one step (write-through); `source` is gone
-// afterwards. Fails, leaving both as they were, while `target` is held open.
+// afterwards. Unless Done, both stay as they were.
+ReplaceOutcome TryReplaceFile(const Path& source, const Path& target);
+// The same, tried again every 50 ms while `target` is held, for about a
+// second in all: bounded, as a hold that lasts must not keep a closing
+// program from ending. True once replaced.
 bool ReplaceFile(const Path& source, const Path& target);
+// The name to write `target`'s next content under before it replaces
+// `target`: beside it, with another extension of three letters, so that
+// wherever the path of a target with such an extension works so does this
+// one; never `program`.
+Path ReplacementPath(const Path& target, const Path& program);
+
+// The calling thread waits this long.
+void Pause(int milliseconds);
 
 // The file's last-write time in local time, packed as an MS-DOS date-time
 // (date high, time low, two-second steps); -1 for no file, a folder, or a time

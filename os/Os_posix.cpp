@@ -122,10 +122,10 @@ bool DeleteFile(const Path& path) {
     return ::unlink(path.c_str()) == 0;
 }
 
-bool ReplaceFile(const Path& source, const Path& target) {
-    if (FaultHit(Op::Replace)) return false;
-    if (IsHeldByOthers(target)) return false;
-    if (::rename(source.c_str(), target.c_str()) != 0) return false;
+ReplaceOutcome TryReplaceFile(const Path& source, const Path& target) {
+    if (FaultHit(Op::Replace)) return ReplaceOutcome::Failed;
+    if (FaultHeld(Op::Replace) || IsHeldByOthers(target)) return ReplaceOutcome::Held;
+    if (::rename(source.c_str(), target.c_str()) != 0) return ReplaceOutcome::Failed;
     // Make the rename itself durable.
     Path folder = FolderOf(target);
     int dfd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -133,7 +133,15 @@ bool ReplaceFile(const Path& source, const Path& target) {
         ::fsync(dfd);
         ::close(dfd);
     }
-    return true;
+    return ReplaceOutcome::Done;
+}
+
+void Pause(int milliseconds) {
+    struct timespec wait {
+        milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000
+    };
+    while (::nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+    }
 }
 
 int32_t FileStamp(const Path& path) {

@@ -6,6 +6,7 @@
 #undef ReplaceFile
 
 #include <string>
+#include <utility>
 
 #include "common/Cp932.h"
 #include "os/Cp932_win.h"
@@ -16,6 +17,50 @@ namespace os {
 
 namespace {
 constexpr UINT kCp932 = 932;
+
+// Windows refuses a path of MAX_PATH (260) characters or more unless it comes
+// in the extended form, "\\?\C:\..." or "\\?\UNC\server\share\...", or the
+// machine has long paths switched on (Windows 10 1607 and later, for a
+// program whose manifest asks for them). A folder deep in a project tree
+// reaches that length, and "k307.dat" is longer than a short program name.
+// Paths well below the limit go as they are, so that what Windows makes of
+// them stays as it always was, and cost no copy: the watcher's idle tick asks
+// for a file stamp every second.
+class Win32Path {
+public:
+    explicit Win32Path(const Path& path) : path_(path) {
+        if (path.size() < MAX_PATH - 12 || StartsWith(path, L"\\\\?\\") || StartsWith(path, L"\\\\.\\")) return;
+        // The extended form is taken as it stands, so the full path is made
+        // first: "/" turned into backslashes, "." and ".." resolved.
+        DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+        if (size == 0) return;
+        Path full(size, L'\0');
+        DWORD n = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+        if (n == 0 || n >= size) return;
+        full.resize(n);
+        if (StartsWith(full, L"\\\\?\\") || StartsWith(full, L"\\\\.\\")) {
+            extended_ = std::move(full);
+        } else if (StartsWith(full, L"\\\\")) {
+            extended_ = L"\\\\?\\UNC\\" + full.substr(2);
+        } else {
+            extended_ = L"\\\\?\\" + full;
+        }
+    }
+    const wchar_t* c_str() const { return extended_.empty() ? path_.c_str() : extended_.c_str(); }
+
+private:
+    static bool StartsWith(const Path& p, const wchar_t* prefix) { return p.rfind(prefix, 0) == 0; }
+    const Path& path_;
+    Path extended_;
+};
+
+// Another program has the file open without sharing what this one asks for,
+// or has it locked or mapped (a reader mapping the file makes a truncating
+// open fail with ERROR_USER_MAPPED_FILE): it is there, whole, and free again
+// once that program lets go.
+bool HeldByAnother(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_USER_MAPPED_FILE;
+}
 }  // namespace
 
 void WideFrom932(std::string_view text, std::wstring& out) {
@@ -111,7 +156,7 @@ bool SamePathIgnoringCase(const Path& a, const Path& b) {
 
 File File::OpenRead(const Path& path) {
     if (FaultHit(Op::Open)) return File();
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE h = ::CreateFileW(Win32Path(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return File();
     CountOpenFiles(1);
@@ -120,12 +165,24 @@ File File::OpenRead(const Path& path) {
 
 File File::CreateWrite(const Path& path) {
     if (FaultHit(Op::Open)) return File();
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ? HeldElsewhere() : File();
+    const Win32Path native(path);
+    auto create = [&](DWORD attributes) {
+        return ::CreateFileW(native.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, attributes,
+                             nullptr);
+    };
+    HANDLE h = create(FILE_ATTRIBUTE_NORMAL);
+    DWORD error = h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+    if (error == ERROR_ACCESS_DENIED) {
+        // Windows truncates a hidden or system file only for an open that
+        // gives the same attributes; the file stays as the user made it.
+        const DWORD existing = ::GetFileAttributesW(native.c_str());
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if (existing != INVALID_FILE_ATTRIBUTES && !(existing & FILE_ATTRIBUTE_DIRECTORY) && (existing & kept)) {
+            h = create(existing & kept);
+            error = h == INVALID_HANDLE_VALUE ? ::GetLastError() : ERROR_SUCCESS;
+        }
     }
+    if (h == INVALID_HANDLE_VALUE) return HeldByAnother(error) ? HeldElsewhere() : File();
     CountOpenFiles(1);
     return File(h);
 }
@@ -167,19 +224,29 @@ bool File::Close() {
 
 bool DeleteFile(const Path& path) {
     if (FaultHit(Op::Delete)) return false;
-    return ::DeleteFileW(path.c_str()) != 0;
+    return ::DeleteFileW(Win32Path(path).c_str()) != 0;
 }
 
-bool ReplaceFile(const Path& source, const Path& target) {
-    if (FaultHit(Op::Replace)) return false;
+ReplaceOutcome TryReplaceFile(const Path& source, const Path& target) {
+    if (FaultHit(Op::Replace)) return ReplaceOutcome::Failed;
+    if (FaultHeld(Op::Replace)) return ReplaceOutcome::Held;
+    const Win32Path to(target);
     // Windows refuses to replace a read-only file; Wine, which keeps the
-    // attribute as a missing write permission, renames over it.
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // attribute as a missing write permission, renames over it. Read-only
+    // is no hold: waiting would not change it.
+    const DWORD attributes = ::GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return ReplaceOutcome::Failed;
+    if (::MoveFileExW(Win32Path(source).c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ReplaceOutcome::Done;
+    // A target that another program has open without sharing deletion
+    // cannot be renamed over: Windows says access denied for that, as it
+    // does for a file a reader has mapped.
+    const DWORD error = ::GetLastError();
+    return error == ERROR_ACCESS_DENIED || HeldByAnother(error) ? ReplaceOutcome::Held : ReplaceOutcome::Failed;
+}
+
+void Pause(int milliseconds) {
+    ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
 int32_t FileStamp(const Path& path) {
@@ -187,7 +254,7 @@ int32_t FileStamp(const Path& path) {
     // One metadata query, no handle, no allocation: the watcher's idle tick
     // is nothing but this.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    if (!::GetFileAttributesExW(Win32Path(path).c_str(), GetFileExInfoStandard, &data)) return -1;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
     FILETIME local;
     WORD date = 0, time = 0;
@@ -207,8 +274,8 @@ bool SetFileStamp(const Path& path, int32_t dosStamp) {
     if (!::DosDateTimeToFileTime(static_cast<WORD>(packed >> 16), static_cast<WORD>(packed & 0xFFFF), &local))
         return false;
     if (!::LocalFileTimeToFileTime(&local, &utc)) return false;
-    HANDLE h = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(Win32Path(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     BOOL ok = ::SetFileTime(h, nullptr, nullptr, &utc);
     ::CloseHandle(h);

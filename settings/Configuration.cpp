@@ -74,7 +74,9 @@ void WriteConfiguration(const os::Path& path,
     std::string content = ConfigurationContent(palette, dialog, settings);
     // The counts are written as held; entries only as far as the lists hold
     // them, so a count beyond the list never reads past its end.
-    os::Path temp = path + os::PathFromAscii(".tmp");
+
+    // Never the running program's own file, whatever path this is given.
+    const os::Path temp = os::ReplacementPath(path, os::SystemEnvironment().ProgramPath());
     bool written = false;
     {
         os::File f = os::File::CreateWrite(temp);

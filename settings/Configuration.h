@@ -31,7 +31,8 @@ ConfigurationValues ReadConfiguration(const os::Path& path);
 
 // Writes positions and settings through a temporary file that then replaces
 // the configuration file in one step, so a failed write leaves the previous
-// file exactly as it was.
+// file exactly as it was. A configuration that another program holds for a
+// moment is waited for, up to about a second.
 void WriteConfiguration(const os::Path& path,
                         const WindowPlace& palette,
                         const WindowPlace& dialog,

@@ -38,6 +38,8 @@ protected:
 
     // The configuration file's path for the copy in this folder.
     std::wstring ConfigurationFile() const { return folder / L"k307palette.dat"; }
+    // Where the palette writes the configuration before it replaces the file.
+    std::wstring TemporaryFile() const { return folder / L"k307palette.tmp"; }
 
     TempFolder folder;
     Palette palette{folder};

@@ -1,6 +1,6 @@
 // The palette's files when something stands in their way: a selection file
-// another program holds, a hand-made configuration, a configuration that
-// cannot be replaced at close, a position off every screen, and a program
+// another program holds, a hand-made configuration, a configuration held at
+// close for a moment or for long, a position off every screen, and a program
 // file named so that its configuration would be the selection file.
 #include "tests/e2e/Fixture.h"
 
@@ -109,6 +109,7 @@ TEST_F(PaletteTest, HeldConfigurationSurvivesClose) {
     // Moved, so that a save that went through would change the file.
     ASSERT_TRUE(::SetWindowPos(palette.window(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
     {
+        // Held until the palette has ended, however long it waits.
         HeldFile hold(ConfigurationFile(), false);
         ASSERT_TRUE(hold.held());
         ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
@@ -116,7 +117,7 @@ TEST_F(PaletteTest, HeldConfigurationSurvivesClose) {
         EXPECT_EQ(palette.ExitCode(), 0u);
     }
     EXPECT_EQ(ReadBytes(ConfigurationFile()), config);
-    EXPECT_FALSE(FileExists(ConfigurationFile() + L".tmp"));
+    EXPECT_FALSE(FileExists(TemporaryFile()));
 
     // The same close without the hold does save the new position.
     Palette again(folder);
@@ -127,6 +128,28 @@ TEST_F(PaletteTest, HeldConfigurationSurvivesClose) {
     ASSERT_TRUE(again.WaitForExit());
     EXPECT_TRUE(
         FileBecomes(ConfigurationFile(), Lines({L"50", L"60", L"30", L"40", L"0", L"1", L"5", L"0"}), milliseconds(0)));
+}
+
+// A virus scanner or a backup program opens a file for a moment: a hold that
+// ends soon after the close costs nothing.
+TEST_F(PaletteTest, ConfigurationHeldForAMomentAtCloseStillGetsTheNewValues) {
+    ASSERT_TRUE(WriteBytes(ConfigurationFile(), Lines({L"10", L"20", L"30", L"40", L"0", L"1", L"5", L"0"})));
+    ASSERT_TRUE(palette.StartAndWait());
+    ASSERT_TRUE(::SetWindowPos(palette.window(), nullptr, 50, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    HeldFile hold(ConfigurationFile(), false);
+    ASSERT_TRUE(hold.held());
+    ::PostMessageW(palette.Control(102), BM_CLICK, 0, 0);
+    // The new content waiting beside the held file shows the palette is saving.
+    ASSERT_TRUE(WaitFor([&] { return FileExists(TemporaryFile()); })) << "the close wrote nothing to replace it with";
+    const auto release = std::chrono::steady_clock::now() + milliseconds(300);
+    EXPECT_TRUE(WaitFor([&] {
+        if (hold.held() && std::chrono::steady_clock::now() >= release) hold.Release();
+        return !palette.Running();
+    })) << "the palette still runs";
+    EXPECT_EQ(palette.ExitCode(), 0u);
+    EXPECT_TRUE(
+        FileBecomes(ConfigurationFile(), Lines({L"50", L"60", L"30", L"40", L"0", L"1", L"5", L"0"}), milliseconds(0)));
+    EXPECT_FALSE(FileExists(TemporaryFile()));
 }
 
 TEST_F(PaletteTest, PositionsOffEveryScreenComeBackOnScreen) {
@@ -180,7 +203,7 @@ TEST_F(PaletteTest, ProgramNamedAfterTheSelectionFileKeepsNoConfiguration) {
     ::PostMessageW(k307.Control(102), BM_CLICK, 0, 0);
     ASSERT_TRUE(k307.WaitForExit());
     EXPECT_EQ(ReadBytes(k307.selectionFile()), selection);
-    EXPECT_FALSE(FileExists(k307.selectionFile() + L".tmp"));
+    EXPECT_FALSE(FileExists(folder / L"k307.tmp"));
 }
 
 // Preset lists longer than a part (1024 entries) reach the boxes in parts
@@ -254,7 +277,7 @@ TEST_F(PaletteTest, ReadOnlyFilesStayAsTheyWereAndThePaletteGoesOn) {
     EXPECT_EQ(palette.ExitCode(), 0u);
     EXPECT_EQ(ReadBytes(palette.selectionFile()), selection);
     EXPECT_EQ(ReadBytes(ConfigurationFile()), config);
-    EXPECT_FALSE(FileExists(ConfigurationFile() + L".tmp"));
+    EXPECT_FALSE(FileExists(TemporaryFile()));
 }
 
 }  // namespace

@@ -124,7 +124,6 @@ TEST_F(PaletteTest, TheWheelChangesAChoiceOnlyInTheBoxTheUserWorksIn) {
     Decoy decoy;
     ASSERT_TRUE(decoy.TakeForeground());
     wheelDown(combo2);
-    wheelDown(::FindWindowExW(combo2, nullptr, L"Edit", nullptr));
     EXPECT_TRUE(HoldsFor([&] { return TextOf(combo2) == Cp932(kUnspecified); }, milliseconds(300)));
     EXPECT_EQ(ReadBytes(palette.selectionFile()), before);
 

@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Written and read again: the same values.
     WriteConfiguration(os::PathFromUtf8(saved), *values.palette, *values.dialog, values.settings);
     FUZZ_CHECK(os::Faults::OpenFiles() == openBefore);
-    FUZZ_CHECK(!fuzz::Exists(saved + ".tmp"));
+    FUZZ_CHECK(!fuzz::Exists(fuzz::ScratchFolder() + "saved.tmp"));
     std::string bytes;
     FUZZ_CHECK(fuzz::ReadRaw(saved, bytes));
     FUZZ_CHECK(bytes == Content(e));

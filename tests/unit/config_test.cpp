@@ -14,7 +14,7 @@ using Strings = std::vector<std::string>;
 
 class ConfigFile : public PaletteTest {
 protected:
-    os::Path TempPath() const { return ConfigPath() + os::PathFromAscii(".tmp"); }
+    os::Path TempPath() const { return os::ReplaceExtension(ConfigPath(), ".tmp"); }
     void Load(const std::string& bytes) {
         Write(ConfigPath(), bytes);
         palette.LoadConfiguration(ConfigPath());
@@ -200,7 +200,7 @@ TEST_F(ConfigFile, FailedSaveLeavesThePreviousFileExactly) {
         palette.SaveConfiguration(fresh);
         os::Faults::Clear();
         EXPECT_FALSE(testkit::Exists(fresh));
-        EXPECT_FALSE(testkit::Exists(fresh + os::PathFromAscii(".tmp")));
+        EXPECT_FALSE(testkit::Exists(os::ReplaceExtension(fresh, ".tmp")));
     }
     palette.SaveConfiguration(ConfigPath());
     EXPECT_EQ(Read(ConfigPath()), Lines({"196", "104", "193", "115", "0", "1", "new", "0"}));

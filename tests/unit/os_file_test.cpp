@@ -1,5 +1,10 @@
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -119,20 +124,62 @@ TEST_F(OsFile, AClosedFileRefusesWork) {
     EXPECT_TRUE(f.Close());
 }
 
-TEST_F(OsFile, WorksInAFolderWithAJapaneseName) {
-    const os::Path folder = dir_ / "\xE5\x9B\xB3\xE9\x9D\xA2";  // 図面
-    ASSERT_TRUE(testkit::MakeFolder(folder));
-    const os::Path path = dir_ / "\xE5\x9B\xB3\xE9\x9D\xA2/k307.dat";
-    {
-        os::File f = os::File::CreateWrite(path);
-        ASSERT_TRUE(f.IsOpen());
-        EXPECT_TRUE(f.Write("\x90\x7D\x90\xA1"));
-    }
-    EXPECT_EQ(ReadAllThroughLayer(path), "\x90\x7D\x90\xA1");
-    EXPECT_NE(os::FileStamp(path), -1);
-    EXPECT_TRUE(os::DeleteFile(path));
-    EXPECT_FALSE(Exists(path));
+#ifdef _WIN32
+#define SEP "\\"
+// The form in which the test's own calls reach a path of any length.
+os::Path Reachable(const os::Path& path) {
+    return L"\\\\?\\" + path;
 }
+#else
+#define SEP "/"
+os::Path Reachable(const os::Path& path) {
+    return path;
+}
+#endif
+
+TEST_F(OsFile, WorksInAFolderWithAJapaneseOrALongName) {
+    // 図面; and a name that takes the files' paths past MAX_PATH (260),
+    // which Windows refuses unless the path comes in its extended form.
+    for (const std::string& name : {std::string("\xE5\x9B\xB3\xE9\x9D\xA2"), std::string(230, 'd')}) {
+        SCOPED_TRACE(name.size());
+        const os::Path folder = dir_ / name;
+        ASSERT_TRUE(testkit::MakeFolder(Reachable(folder)));
+        const os::Path path = dir_ / (name + SEP "k307palette.dat");
+        const os::Path temp = dir_ / (name + SEP "k307palette.tmp");
+        {
+            os::File f = os::File::CreateWrite(temp);
+            ASSERT_TRUE(f.IsOpen());
+            EXPECT_TRUE(f.Write("\x90\x7D\x90\xA1"));
+        }
+        EXPECT_TRUE(os::ReplaceFile(temp, path));
+        EXPECT_EQ(ReadAllThroughLayer(path), "\x90\x7D\x90\xA1");
+        EXPECT_NE(os::FileStamp(path), -1);
+        EXPECT_TRUE(os::DeleteFile(path));
+        EXPECT_FALSE(Exists(Reachable(path)));
+        EXPECT_FALSE(Exists(Reachable(temp)));
+        EXPECT_TRUE(std::filesystem::remove(Reachable(folder))) << "nothing else left in the folder";
+    }
+}
+
+#ifdef _WIN32
+TEST_F(OsFile, CreateWriteKeepsAHiddenOrSystemFileSo) {
+    for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM},
+                             DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
+        SCOPED_TRACE(attributes);
+        const os::Path path = dir_ / "k307.dat";
+        ASSERT_TRUE(WriteBytes(path, "a much longer old content\r\n"));
+        ASSERT_TRUE(::SetFileAttributesW(path.c_str(), attributes));
+        {
+            os::File f = os::File::CreateWrite(path);
+            ASSERT_TRUE(f.IsOpen());
+            EXPECT_TRUE(f.Write("new"));
+        }
+        EXPECT_EQ(ReadBytes(path), "new");
+        EXPECT_EQ(::GetFileAttributesW(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), attributes);
+        ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+    }
+}
+#endif
 
 TEST_F(OsFile, MovingHandsTheHandleOver) {
     const os::Path path = dir_ / "moved";
@@ -302,6 +349,35 @@ TEST_F(OsFaults, EveryKindCanBeMadeToFail) {
     os::Faults::FailNth(os::Op::Stamp, 1);
     EXPECT_EQ(os::FileStamp(path), -1);
     EXPECT_NE(os::FileStamp(path), -1);
+}
+
+TEST_F(OsFaults, ReplaceFileWaitsOutAShortHoldOnly) {
+    const os::Path source = dir_ / "k307palette.tmp";
+    const os::Path target = dir_ / "k307palette.dat";
+    ASSERT_TRUE(WriteBytes(target, "old"));
+
+    // A scanner holds the target for a few attempts: replaced once it lets go.
+    ASSERT_TRUE(WriteBytes(source, "new"));
+    os::Faults::HoldFor(os::Op::Replace, 3);
+    EXPECT_TRUE(os::ReplaceFile(source, target));
+    EXPECT_EQ(os::Faults::Calls(os::Op::Replace), 4);
+    EXPECT_EQ(ReadBytes(target), "new");
+
+    // A hold that outlasts the wait: given up, both files as they were.
+    ASSERT_TRUE(WriteBytes(source, "newer"));
+    os::Faults::Clear();
+    os::Faults::HoldFor(os::Op::Replace, 1000);
+    EXPECT_FALSE(os::ReplaceFile(source, target));
+    EXPECT_GT(os::Faults::Calls(os::Op::Replace), 1);
+    EXPECT_LT(os::Faults::Calls(os::Op::Replace), 1000) << "gave up long before the hold ended";
+    EXPECT_EQ(ReadBytes(target), "new");
+    EXPECT_EQ(ReadBytes(source), "newer");
+
+    // Any other failure is not waited for.
+    os::Faults::Clear();
+    os::Faults::FailNth(os::Op::Replace, 1);
+    EXPECT_FALSE(os::ReplaceFile(source, target));
+    EXPECT_EQ(os::Faults::Calls(os::Op::Replace), 1);
 }
 
 TEST_F(OsFaults, ClearDisarmsAndResetsTheCounts) {

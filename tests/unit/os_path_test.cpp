@@ -51,6 +51,15 @@ TEST(ReplaceExtension, KeepsAJapaneseFolder) {
               P(SEP "\xE5\x9B\xB3.\xE9\x9D\xA2" SEP "k307.dat"));
 }
 
+TEST(ReplacementPath, IsNoLongerThanTheConfigurationAndNeverTheProgram) {
+    const os::Path config = P(SEP "tools" SEP "k307palette.dat");
+    const os::Path temp = os::ReplacementPath(config, P(SEP "tools" SEP "k307palette.exe"));
+    EXPECT_EQ(temp, P(SEP "tools" SEP "k307palette.tmp"));
+    EXPECT_EQ(temp.size(), config.size());
+    const os::Path other = os::ReplacementPath(P(SEP "tools" SEP "X.dat"), P(SEP "tools" SEP "x.TMP"));
+    EXPECT_EQ(other, P(SEP "tools" SEP "X.$$$"));
+}
+
 TEST(SamePathIgnoringCase, FoldsAsciiCase) {
     EXPECT_TRUE(os::SamePathIgnoringCase(P(SEP "Tools" SEP "K307.EXE"), P(SEP "tools" SEP "k307.exe")));
     EXPECT_TRUE(os::SamePathIgnoringCase(P(""), P("")));

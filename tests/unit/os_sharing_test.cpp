@@ -1,5 +1,9 @@
 // The sharing rule between processes: another process (tests/helpers/holdfile)
 // holds a file open while this one tries to use it.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -117,7 +121,8 @@ TEST_F(Sharing, ReplacingAHeldFileFailsAndLeavesBoth) {
         {
             FileHolder holder(mode, file_, dir_);
             ASSERT_TRUE(holder.WaitUntilHolding()) << "helper exit code " << holder.ExitCode();
-            EXPECT_FALSE(os::ReplaceFile(source, file_));
+            // Told apart from other failures, so that the save waits for it.
+            EXPECT_EQ(os::TryReplaceFile(source, file_), os::ReplaceOutcome::Held);
             EXPECT_EQ(ReadBytes(file_), "held content\r\n");
             EXPECT_EQ(ReadBytes(source), "replacement");
             ASSERT_TRUE(holder.Release());
@@ -127,5 +132,33 @@ TEST_F(Sharing, ReplacingAHeldFileFailsAndLeavesBoth) {
         ASSERT_TRUE(WriteBytes(file_, "held content\r\n"));
     }
 }
+
+#ifdef _WIN32
+// A reader may map the file instead of reading it; while its view lasts,
+// Windows refuses to truncate the file (ERROR_USER_MAPPED_FILE), even with
+// the reader's handle closed. That is a hold like any other, never a reason
+// to give the file up.
+TEST_F(Sharing, AMappedFileIsHeldUntilItsViewIsGone) {
+    HANDLE reader = ::CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    HANDLE mapping = ::CreateFileMappingW(reader, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    ::CloseHandle(reader);
+    ASSERT_NE(mapping, nullptr);
+    const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+    ::CloseHandle(mapping);
+    ASSERT_NE(view, nullptr);
+
+    const os::File refused = os::File::CreateWrite(file_);
+    EXPECT_FALSE(refused.IsOpen());
+    EXPECT_TRUE(refused.InUse());
+    EXPECT_EQ(ReadBytes(file_), "held content\r\n");
+
+    ::UnmapViewOfFile(view);
+    os::File f = os::File::CreateWrite(file_);
+    ASSERT_TRUE(f.IsOpen()) << "writable again once the view is gone";
+    EXPECT_TRUE(f.Write("new"));
+}
+#endif
 
 }  // namespace
