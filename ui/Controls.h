@@ -55,17 +55,12 @@ private:
 // bottom; the selected index is -1 when no item is selected.
 class RadioGroup : public Control {
 public:
-    RadioGroup(Container* parent,
-               int number,
-               Rect bounds,
-               std::string caption,
-               std::vector<std::string> items,
-               int columns)
+    using Items = std::vector<std::string>;
+    RadioGroup(Container* parent, int number, Rect bounds, std::string caption, Items items, int columns)
         : Control(parent, Kind::RadioGroup, number, bounds, std::move(caption)),
           items_(std::move(items)),
           columns_(columns) {}
-    const std::vector<std::string>& items() const { return items_; }
-    int columns() const { return columns_; }
+    const Items& items() const { return items_; }
     int itemIndex() const { return itemIndex_; }
     // An index above the last item selects the last; below 0 selects none.
     void SetItemIndex(int index);
@@ -74,7 +69,7 @@ public:
     Rect itemBounds(int k) const;
 
 private:
-    std::vector<std::string> items_;
+    Items items_;
     int columns_;
     int itemIndex_ = 0;
 };

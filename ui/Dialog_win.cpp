@@ -38,43 +38,10 @@ HWND MakeControl(DWORD exStyle,
     return h;
 }
 
-//--- Names for screen readers: a control without text of its own (list box,
-// combo box) is named after the static label just before it in z-order.
-
-bool IsClass(HWND h, const wchar_t* name) {
-    wchar_t cls[32];
-    return ::GetClassNameW(h, cls, 32) && ::lstrcmpiW(cls, name) == 0;
-}
-
-// A list box: the label above it, left-aligned with it, moves just before it.
-void NameAfterLabelAbove(HWND control, const Rect& c) {
-    HWND best = nullptr;
-    LONG bestGap = 0;
-    for (HWND s = ::GetWindow(control, GW_HWNDFIRST); s; s = ::GetWindow(s, GW_HWNDNEXT)) {
-        if (s == control || !IsClass(s, L"Static")) continue;
-        RECT r;
-        ::GetWindowRect(s, &r);
-        ::MapWindowPoints(HWND_DESKTOP, ::GetParent(s), reinterpret_cast<POINT*>(&r), 2);
-        if (r.left != c.left || r.bottom > c.top) continue;
-        if (!best || c.top - r.bottom < bestGap) {
-            best = s;
-            bestGap = c.top - r.bottom;
-        }
-    }
-    HWND prev = ::GetWindow(control, GW_HWNDPREV);
-    if (best && prev && prev != best)
-        ::SetWindowPos(best, prev, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-}
-
-// A combo box beside a radio button: a radio button does not name what
-// follows it, so a hidden label with the button's text goes between them.
-void NameAfterPrecedingButton(HWND control) {
-    HWND button = ::GetWindow(control, GW_HWNDPREV);
-    wchar_t text[64];
-    if (!button || !IsClass(button, L"Button") || ::GetWindowTextW(button, text, 64) <= 0) return;
-    HWND label = ::CreateWindowExW(0, L"STATIC", text, WS_CHILD | SS_LEFT, 0, 0, 0, 0, ::GetParent(control),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(-1)), gInstance, nullptr);
-    if (label) ::SetWindowPos(label, button, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+Control* Preceding(Control& c) {
+    const auto& siblings = c.parent()->children();
+    auto at = std::find(siblings.begin(), siblings.end(), &c);
+    return at == siblings.begin() ? nullptr : *(at - 1);
 }
 
 // A multi-line edit asks for every key, so Tab, Enter and Escape would stay
@@ -173,7 +140,6 @@ void DialogWindow::CreateChildren(Container& container, HWND parent, COLORREF co
 DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF color) {
     Bound& b = *bound_.emplace_back(std::make_unique<Bound>());
     b.model = &c;
-    b.dialog = this;
     b.color = color;
     const Rect& r = c.bounds();
     const std::wstring caption = os::WideFrom932(c.caption());
@@ -254,9 +220,12 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             ::ReleaseDC(parent, dc);
             const int line = std::max<int>(combo.itemHeight, tm.tmHeight);
             const int closed = r.height + (line - combo.itemHeight);
+            // Screen readers name a box after the static text just before
+            // it, and a radio button is none: a hidden label repeats it.
+            if (Control* before = Preceding(c); before && before->kind() == Kind::RadioButton)
+                MakeControl(0, WC_STATICW, os::WideFrom932(before->caption()), WS_CHILD, {}, parent, -1);
             h = MakeControl(0, WC_COMBOBOXW, L"", kTabStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                             {r.left, r.top, r.width, closed + combo.visibleLines * line + 2}, parent, c.id());
-            NameAfterPrecedingButton(h);
             b.hwnd = h;
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
@@ -277,7 +246,15 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
         case Kind::ListBox:
             h = MakeControl(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
                             kTabStop | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, r, parent, c.id());
-            NameAfterLabelAbove(h, r);
+            // Named after the label above it, which moves just before it.
+            for (Control* label : c.parent()->children()) {
+                const Rect& l = label->bounds();
+                Bound* made =
+                    label->kind() == Kind::Label && l.left == r.left && l.top < r.top ? Find(*label) : nullptr;
+                if (made && ::GetWindow(h, GW_HWNDPREV) != made->hwnd)
+                    ::SetWindowPos(made->hwnd, ::GetWindow(h, GW_HWNDPREV), 0, 0, 0, 0,
+                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+            }
             break;
         case Kind::PageControl: {
             h = MakeControl(0, WC_TABCONTROLW, L"", kTabStop, r, parent, c.id());

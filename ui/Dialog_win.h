@@ -54,7 +54,6 @@ public:
         EditMirror mirror;         // text fields: what the edit window shows
         std::size_t nextItem = 0;  // combo boxes: the next entry of a long list to add
         unsigned fill = 0;         // which refill that is (a new one cancels it)
-        DialogWindow* dialog = nullptr;
     };
 
     HWND hwnd = nullptr;
