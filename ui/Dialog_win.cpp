@@ -301,4 +301,49 @@ DialogWindow::Bound* DialogWindow::FindWindow(HWND h) {
     return nullptr;
 }
 
+void DialogWindow::PlaceWindow() {
+    ::SetWindowPos(hwnd, nullptr, form_.storedLeft(), form_.storedTop(), form_.width(), form_.height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogWindow::UpdateForm(unsigned changes) {
+    if (changes & kBounds) {
+        PlaceWindow();
+    } else if ((changes & kSize) && ::IsIconic(hwnd)) {
+        // A new size only: the window stays wherever the user has put it.
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        if (::GetWindowPlacement(hwnd, &wp)) {
+            wp.rcNormalPosition.right = wp.rcNormalPosition.left + form_.width();
+            wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + form_.height();
+            ::SetWindowPlacement(hwnd, &wp);
+        }
+    } else if (changes & kSize) {
+        ::SetWindowPos(hwnd, nullptr, 0, 0, form_.width(), form_.height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (changes & kTopMost) SetTopMost(hwnd, form_.stayOnTop());
+}
+
+void DialogWindow::ReadPosition(int& left, int& top) {
+    if (!::IsWindow(hwnd)) return;
+    if (::IsIconic(hwnd)) {
+        // A minimized window parks far away; what counts is where it returns.
+        WINDOWPLACEMENT wp{};
+        wp.length = sizeof wp;
+        if (!::GetWindowPlacement(hwnd, &wp)) return;
+        MONITORINFO mi{};
+        mi.cbSize = sizeof mi;
+        ::GetMonitorInfoW(::MonitorFromRect(&wp.rcNormalPosition, MONITOR_DEFAULTTONEAREST), &mi);
+        // Placement coordinates are relative to the work area.
+        left = wp.rcNormalPosition.left + (mi.rcWork.left - mi.rcMonitor.left);
+        top = wp.rcNormalPosition.top + (mi.rcWork.top - mi.rcMonitor.top);
+        return;
+    }
+    RECT r;
+    if (::GetWindowRect(hwnd, &r)) {
+        left = r.left;
+        top = r.top;
+    }
+}
+
 }  // namespace ui
