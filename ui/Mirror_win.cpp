@@ -224,7 +224,9 @@ void DialogWindow::Update(Control& c, unsigned changes) {
                 const int index = static_cast<RadioGroup&>(c).itemIndex();
                 for (std::size_t k = 0; k < b.parts.size(); ++k) {
                     const bool on = static_cast<int>(k) == index, stop = static_cast<int>(k) == (index < 0 ? 0 : index);
-                    ::SendMessageW(b.parts[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+                    // A click has checked the item already: only what differs is set.
+                    if ((::SendMessageW(b.parts[k], BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
+                        ::SendMessageW(b.parts[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
                     LONG_PTR style = ::GetWindowLongPtrW(b.parts[k], GWL_STYLE);
                     LONG_PTR wanted = stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
                     if (wanted != style) ::SetWindowLongPtrW(b.parts[k], GWL_STYLE, wanted);

@@ -60,25 +60,6 @@ COLORREF ToColorRef(uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-HBRUSH BrushFor(COLORREF c) {
-    static std::vector<std::pair<COLORREF, HBRUSH>> brushes;
-    for (auto& [color, brush] : brushes)
-        if (color == c) return brush;
-    HBRUSH b = ::CreateSolidBrush(c);
-    brushes.emplace_back(c, b);
-    return b;
-}
-
-HBRUSH ThemeColors(HDC dc, COLORREF designed) {
-    ThemeText(dc, designed);
-    COLORREF c = ThemeBackground(designed);
-    ::SetBkColor(dc, c);
-    ::SetBkMode(dc, OPAQUE);
-    return BrushFor(c);
-}
-
-//--- High contrast
-
 namespace {
 
 bool ReadHighContrast() {
@@ -87,31 +68,30 @@ bool ReadHighContrast() {
     return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
 }
 
-bool& HighContrast() {
-    static bool on = ReadHighContrast();
-    return on;
-}
-
-// White surfaces are window backgrounds in the theme's terms; the grey bars
-// and panels of the dialog are the face of its buttons.
-bool IsWhite(COLORREF designed) {
-    return designed == RGB(255, 255, 255);
-}
+bool highContrast = ReadHighContrast();
 
 }  // namespace
 
-COLORREF ThemeBackground(COLORREF designed) {
-    if (!HighContrast()) return designed;
-    return ::GetSysColor(IsWhite(designed) ? COLOR_WINDOW : COLOR_BTNFACE);
-}
-
-void ThemeText(HDC dc, COLORREF designed) {
-    if (!HighContrast()) return;
-    ::SetTextColor(dc, ::GetSysColor(IsWhite(designed) ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+HBRUSH ThemeColors(HDC dc, COLORREF designed) {
+    COLORREF c = designed;
+    if (highContrast) {
+        // White surfaces are window backgrounds in the theme's terms; the
+        // grey bars and panels of the dialog are the face of its buttons.
+        const bool white = designed == RGB(255, 255, 255);
+        c = ::GetSysColor(white ? COLOR_WINDOW : COLOR_BTNFACE);
+        ::SetTextColor(dc, ::GetSysColor(white ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+    }
+    ::SetBkColor(dc, c);
+    ::SetBkMode(dc, OPAQUE);
+    // Per colour, one brush for the life of the program.
+    static std::vector<std::pair<COLORREF, HBRUSH>> brushes;
+    for (auto& [color, brush] : brushes)
+        if (color == c) return brush;
+    return brushes.emplace_back(c, ::CreateSolidBrush(c)).second;
 }
 
 void ThemeChanged(HWND top, UINT msg) {
-    HighContrast() = ReadHighContrast();
+    highContrast = ReadHighContrast();
     // Common controls take the new colours only when told.
     if (msg == WM_SYSCOLORCHANGE) {
         ::EnumChildWindows(

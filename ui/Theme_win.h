@@ -16,19 +16,11 @@ HFONT UiFont();
 SIZE TextExtent(HWND window, const std::wstring& text);
 
 COLORREF ToColorRef(uint32_t rgb);
-// Per colour, one brush for the life of the program.
-HBRUSH BrushFor(COLORREF c);
 // WM_CTLCOLOR*: a control, or a dialog's own background, on a surface
-// designed in `designed`; the brush to paint it with.
-HBRUSH ThemeColors(HDC dc, COLORREF designed);
-
-// The colour to paint a surface designed in `designed` (white panels, light
-// grey bars): unchanged unless high contrast is on, so that the theme's text
+// designed in `designed` (white panels, light grey bars); the brush to paint
+// it with. Unchanged unless high contrast is on, so that the theme's text
 // colour never meets a fixed background.
-COLORREF ThemeBackground(COLORREF designed);
-// With high contrast on, sets the text colour that goes with that surface
-// into `dc`; otherwise leaves the DC alone.
-void ThemeText(HDC dc, COLORREF designed);
+HBRUSH ThemeColors(HDC dc, COLORREF designed);
 // Reads the high-contrast state again and repaints `top` and everything in
 // it; for WM_SYSCOLORCHANGE and WM_SETTINGCHANGE.
 void ThemeChanged(HWND top, UINT msg);
