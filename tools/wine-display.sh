@@ -1,0 +1,100 @@
+# shellcheck shell=bash
+# Sourced by tools/test, tools/run (and through it tools/screenshots),
+# tools/bench and tools/soak: the private X display and the Wine prefix that
+# the Windows program runs in, set up one way for all of them.
+#
+#   k307_start_display LOG    starts Xvfb on a display it picks itself and
+#                             exports DISPLAY; the server's messages go to LOG
+#   k307_stop_display         stops that Xvfb, and no other
+#   k307_prepare_wine LOG     makes $WINEPREFIX ready once (marker .k307-ready)
+#   k307_private_wine NAME    for bench and soak: a display and a prefix of
+#                             their own in build/NAME/, both ended on exit
+#   k307_wine_cleanup         ends the prefix's Wine processes and the display
+#
+# Messages go to standard error: tools/run prints only the picture's path on
+# standard output.
+
+export WINEDEBUG="${WINEDEBUG:--all}"
+# Without these Wine offers to download Mono and Gecko on a new prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+k307_xvfb_pid=""
+
+# The X server itself takes the first display number nobody holds and writes
+# it to the descriptor once it accepts clients: no number is guessed here, so
+# two runs starting at once cannot pick the same one.
+k307_start_display() {
+    local log=$1 numfile n="" i
+    numfile=$(mktemp "${TMPDIR:-/tmp}/k307-display.XXXXXX") || return 1
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >"$log" 2>&1 &
+    k307_xvfb_pid=$!
+    # A loaded machine may take seconds; a server that died ends the wait.
+    for ((i = 0; i < 600; i++)); do
+        # read succeeds only on a whole line: the number and its newline.
+        if read -r n <"$numfile"; then break; fi
+        n=""
+        kill -0 "$k307_xvfb_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    rm -f "$numfile"
+    if ! [[ $n =~ ^[0-9]+$ ]]; then
+        printf 'no X display could be started (Xvfb says, in %s:)\n' "$log" >&2
+        tail -n 5 "$log" >&2
+        k307_stop_display
+        return 1
+    fi
+    export DISPLAY=":$n"
+    printf 'Xvfb on %s\n' "$DISPLAY" >&2
+}
+
+k307_stop_display() {
+    [ -n "$k307_xvfb_pid" ] || return 0
+    kill "$k307_xvfb_pid" 2>/dev/null || true
+    wait "$k307_xvfb_pid" 2>/dev/null || true
+    k307_xvfb_pid=""
+}
+
+k307_prepare_wine() {
+    local log=$1
+    # Without the marker the prefix is new or half-made (an interrupted first
+    # run); wineboot -i completes either.
+    [ -f "$WINEPREFIX/.k307-ready" ] && return 0
+    printf 'preparing the Wine prefix %s\n' "$WINEPREFIX" >&2
+    mkdir -p "$WINEPREFIX" || return 1
+    # Windows placed by a window manager would not be where the program puts
+    # them; with Managed=N Wine places them itself.
+    if wineboot -i >"$log" 2>&1 &&
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 &&
+        wineserver -w; then
+        touch "$WINEPREFIX/.k307-ready"
+        return 0
+    fi
+    cat "$log" >&2
+    return 1
+}
+
+k307_wine_cleanup() {
+    # wineserver -k ends only the processes of this prefix.
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1 || true; fi
+    k307_stop_display
+}
+
+# A prefix of its own, so that copies of the palette running elsewhere cannot
+# meet this one through the single-copy rule, and so that cleaning up touches
+# only what this run started. Copying a ready test prefix saves the half
+# minute wineboot takes.
+k307_private_wine() {
+    local name=$1
+    mkdir -p "build/$name" || return 1
+    export WINEPREFIX="$PWD/build/$name/wineprefix"
+    trap k307_wine_cleanup EXIT
+    k307_start_display "build/$name/xvfb.log" || return 1
+    [ -f "$WINEPREFIX/.k307-ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    if [ -f build/windows/wineprefix/.k307-ready ]; then
+        cp -a build/windows/wineprefix "$WINEPREFIX" || return 1
+        touch "$WINEPREFIX/.k307-ready"
+    else
+        k307_prepare_wine "build/$name/wineboot.log"
+    fi
+}
