@@ -73,9 +73,8 @@ void WriteConfiguration(const os::Path& path,
                         const StoredSettings& settings) {
     std::string content = ConfigurationContent(palette, dialog, settings);
     // The counts are written as held; entries only as far as the lists hold
-    // them, so a count beyond the list never reads past its end.
-
-    // Never the running program's own file, whatever path this is given.
+    // them, so a count beyond the list never reads past its end. The
+    // temporary file is never the running program's own, whatever the path.
     const os::Path temp = os::ReplacementPath(path, os::SystemEnvironment().ProgramPath());
     bool written = false;
     {
