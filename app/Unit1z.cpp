@@ -169,7 +169,7 @@ void TForm1::LoadConfiguration(const os::Path& path) {
 }
 
 void TForm1::SaveConfiguration(const os::Path& path) {
-    WriteConfiguration(path, {left(), top()}, {dialog_.left(), dialog_.top()}, Settings());
+    WriteConfiguration(path, {left(), top()}, {dialog_.left(), dialog_.top()}, Settings(), env_.ProgramPath());
 }
 
 bool TForm1::ReadSyncFile() {

@@ -70,12 +70,12 @@ std::string ConfigurationContent(const WindowPlace& palette, const WindowPlace& 
 void WriteConfiguration(const os::Path& path,
                         const WindowPlace& palette,
                         const WindowPlace& dialog,
-                        const StoredSettings& settings) {
+                        const StoredSettings& settings,
+                        const os::Path& program) {
     std::string content = ConfigurationContent(palette, dialog, settings);
     // The counts are written as held; entries only as far as the lists hold
-    // them, so a count beyond the list never reads past its end. The
-    // temporary file is never the running program's own, whatever the path.
-    const os::Path temp = os::ReplacementPath(path, os::SystemEnvironment().ProgramPath());
+    // them, so a count beyond the list never reads past its end.
+    const os::Path temp = os::ReplacementPath(path, program);
     bool written = false;
     {
         os::File f = os::File::CreateWrite(temp);

@@ -32,11 +32,13 @@ ConfigurationValues ReadConfiguration(const os::Path& path);
 // Writes positions and settings through a temporary file that then replaces
 // the configuration file in one step, so a failed write leaves the previous
 // file exactly as it was. A configuration that another program holds for a
-// moment is waited for, up to about a second.
+// moment is waited for, up to about a second. The temporary file is never
+// `program`, the running program's own file.
 void WriteConfiguration(const os::Path& path,
                         const WindowPlace& palette,
                         const WindowPlace& dialog,
-                        const StoredSettings& settings);
+                        const StoredSettings& settings,
+                        const os::Path& program);
 
 // The file's bytes for these positions and settings.
 std::string ConfigurationContent(const WindowPlace& palette, const WindowPlace& dialog, const StoredSettings& settings);

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FUZZ_CHECK(fuzz::ReadRaw(path, after) && after == input);
 
     // Written and read again: the same values.
-    WriteConfiguration(os::PathFromUtf8(saved), *values.palette, *values.dialog, values.settings);
+    WriteConfiguration(os::PathFromUtf8(saved), *values.palette, *values.dialog, values.settings, {});
     FUZZ_CHECK(os::Faults::OpenFiles() == openBefore);
     FUZZ_CHECK(!fuzz::Exists(fuzz::ScratchFolder() + "saved.tmp"));
     std::string bytes;
