@@ -120,17 +120,7 @@ void DialogWindow::RunModal() {
     ::SetForegroundWindow(hwnd);
     MSG msg{};
     bool quit = false;
-    while (!endModal_) {
-        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            quit = true;
-            break;
-        }
-        if (!PreTranslate(msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
+    while (!endModal_ && !quit) quit = !PumpMessage(msg);
     // Re-enable the owner before hiding, or Windows activates another program.
     if (owner_) ::EnableWindow(owner_, TRUE);
     inModal_ = false;
@@ -329,6 +319,9 @@ void DialogWindow::Command(WORD id, WORD code) {
 }
 
 bool PreTranslate(MSG& msg) {
+    // The dialog manager acts on keys only, and translates and dispatches
+    // the rest as the loop does: they are spared its look for their dialog.
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
     HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
     auto d = std::find_if(DialogWindow::all_.begin(), DialogWindow::all_.end(),
                           [root](DialogWindow* w) { return w->hwnd == root; });
@@ -355,17 +348,21 @@ bool PreTranslate(MSG& msg) {
     return ::IsDialogMessageW(root, &msg) != 0;
 }
 
-int RunMessageLoop() {
-    MSG msg;
-    BOOL got;
-    while ((got = ::GetMessageW(&msg, nullptr, 0, 0)) != 0) {
-        if (got == -1) return 1;
-        if (!PreTranslate(msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+bool PumpMessage(MSG& msg) {
+    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) return false;
+    if (!PreTranslate(msg)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
     }
-    return static_cast<int>(msg.wParam);
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG msg{};
+    while (PumpMessage(msg)) {
+    }
+    return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 1;
 }
 
 }  // namespace ui

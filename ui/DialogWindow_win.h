@@ -135,6 +135,8 @@ void KeepOnScreens(int& left, int& top, int width, int height);
 // The dialog manager's keyboard handling for whichever form `msg` is for,
 // plus the page keys the tab control lacks; true when the message was used.
 bool PreTranslate(MSG& msg);
+// Waits for one message and hands it on; false on WM_QUIT or an error.
+bool PumpMessage(MSG& msg);
 // The program's message loop; returns the exit code.
 int RunMessageLoop();
 
