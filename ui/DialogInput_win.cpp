@@ -33,13 +33,13 @@ std::wstring WindowText(HWND h) {
 
 // A typed character goes through the model's typing rules (completion in a
 // combo box); the window only shows the outcome.
-LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    auto& b = *reinterpret_cast<Bound*>(ref);
+LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto& b = *reinterpret_cast<Bound*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_CHAR) {
         TypedKey typed = ClassifyTypedChar(static_cast<std::uint32_t>(wp), Cp932Chars());
         if (typed.action == TypedAction::Refuse) ::MessageBeep(MB_OK);
         if (typed.action != TypedAction::Send)
-            return typed.action == TypedAction::PassOn ? ::DefSubclassProc(hwnd, msg, wp, lp) : 0;
+            return typed.action == TypedAction::PassOn ? ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp) : 0;
         DWORD start = 0, end = 0;
         ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         std::size_t b0 = b.mirror.ByteFromWide(start), b1 = b.mirror.ByteFromWide(end);
@@ -50,32 +50,28 @@ LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPA
             static_cast<Edit&>(*b.model).UserKey(typed.key);
         return 0;
     }
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, TextFieldProc, 1);
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
+    return ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp);
 }
 
 // Windows sends the wheel to the window under the pointer even when another
 // program is active, and a closed combo box steps its list on it: a user
 // zooming the drawing would change the choice unseen. Only a box the user
 // works in takes the wheel.
-LRESULT CALLBACK DialogWindow::ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK DialogWindow::ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MOUSEWHEEL) {
         HWND focus = ::GetFocus();
         bool working =
             ::GetForegroundWindow() == ::GetAncestor(hwnd, GA_ROOT) && (focus == hwnd || ::IsChild(hwnd, focus));
         if (!working && !::SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return 0;
     }
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ComboProc, 2);
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
+    return ::CallWindowProcW(ClassProc(hwnd), hwnd, msg, wp, lp);
 }
 
 // A multi-line edit asks for every key, so Tab, Enter and Escape would stay
 // in it. Read-only, it has no use for them: the dialog manager gets them.
-LRESULT CALLBACK DialogWindow::ReadOnlyMemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_GETDLGCODE)
-        return ::DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ReadOnlyMemoProc, 0);
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
+LRESULT CALLBACK DialogWindow::ReadOnlyMemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const LRESULT result = ::CallWindowProcW(ClassProc(hwnd), hwnd, msg, wp, lp);
+    return msg == WM_GETDLGCODE ? result & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB) : result;
 }
 
 void DialogWindow::TextEdited(Bound& b) {

@@ -46,6 +46,10 @@ Control* Preceding(Control& c) {
 
 }  // namespace
 
+WNDPROC Subclass(HWND h, WNDPROC proc) {
+    return reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+}
+
 void InitWindows(HINSTANCE instance) {
     gInstance = instance;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
@@ -95,7 +99,7 @@ DialogWindow::DialogWindow(Form& form, HWND owner, bool mainWindow) : form_(form
     all_.push_back(this);
     hwnd = MakeDialog(owner, kFormStyle, FormExStyle(form), os::WideFrom932(form.caption()));
     if (!hwnd) return;
-    ::SetWindowSubclass(hwnd, AfterDialogManager, 0, reinterpret_cast<DWORD_PTR>(this));
+    dialogClassProc_ = Subclass(hwnd, AfterDialogManager);
     // The frame as this window system really draws it.
     RECT outer, client;
     ::GetWindowRect(hwnd, &outer);
@@ -196,7 +200,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             h = MakeControl(WS_EX_CLIENTEDGE, WC_EDITW, os::WideFrom932(joined),
                             kTabStop | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL, r,
                             parent, c.id());
-            ::SetWindowSubclass(h, ReadOnlyMemoProc, 0, 0);
+            ::SetWindowLongPtrW(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Subclass(h, ReadOnlyMemoProc)));
             break;
         }
         case Kind::Edit:
@@ -293,8 +297,10 @@ DialogWindow::Bound* DialogWindow::BoundOf(const Control& c) {
 void DialogWindow::AttachTextField(Bound& b, HWND edit) {
     b.edit = edit;
     b.mirror = EditMirror::Of({}, Cp932Chars());
-    ::SetWindowSubclass(edit, TextFieldProc, 1, reinterpret_cast<DWORD_PTR>(&b));
-    if (b.model->kind() == Kind::ComboBox) ::SetWindowSubclass(b.hwnd, ComboProc, 2, 0);
+    ::SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&b));
+    b.editProc = Subclass(edit, TextFieldProc);
+    if (b.model->kind() == Kind::ComboBox)
+        ::SetWindowLongPtrW(b.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Subclass(b.hwnd, ComboProc)));
 }
 
 }  // namespace ui

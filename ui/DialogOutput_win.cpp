@@ -153,10 +153,10 @@ void DialogWindow::ShowDefaultButton() {
 // the default button among the dialog's direct children (GetDlgItem), finds
 // none, as ours stand in panels, and takes the border off the one that wore
 // it. The border is put back where the focus says once it is done.
-LRESULT CALLBACK DialogWindow::AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-    if (msg == WM_NEXTDLGCTL) reinterpret_cast<DialogWindow*>(ref)->ShowDefaultButton();
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, AfterDialogManager, 0);
+LRESULT CALLBACK DialogWindow::AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const LRESULT result = ::CallWindowProcW(self->dialogClassProc_, hwnd, msg, wp, lp);
+    if (msg == WM_NEXTDLGCTL) self->ShowDefaultButton();
     return result;
 }
 

@@ -52,12 +52,13 @@ public:
     struct Bound {
         Control* model = nullptr;
         HWND hwnd = nullptr;
-        HWND edit = nullptr;       // text fields: the edit window (a combo box's edit part)
-        std::vector<HWND> parts;   // a radio group's items; a page control's pages
-        COLORREF color = 0;        // a container's background, for the controls on it
-        EditMirror mirror;         // text fields: what the edit window shows
-        std::size_t nextItem = 0;  // combo boxes: the next entry of a long list to add
-        unsigned fill = 0;         // which refill that is (a new one cancels it)
+        HWND edit = nullptr;         // text fields: the edit window (a combo box's edit part)
+        std::vector<HWND> parts;     // a radio group's items; a page control's pages
+        COLORREF color = 0;          // a container's background, for the controls on it
+        EditMirror mirror;           // text fields: what the edit window shows
+        WNDPROC editProc = nullptr;  // text fields: the edit window's class procedure
+        std::size_t nextItem = 0;    // combo boxes: the next entry of a long list to add
+        unsigned fill = 0;           // which refill that is (a new one cancels it)
     };
 
     HWND hwnd = nullptr;
@@ -77,9 +78,14 @@ private:
 
     // Messages in.
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    static LRESULT CALLBACK TextFieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK ComboProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK ReadOnlyMemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Subclass procedures, each handing on to the class's own procedure
+    // (SetWindowSubclass would look its data up in a window property on
+    // every message: under Wine a call into the window server each, thirty
+    // for one keystroke). A text field's window keeps its Bound in
+    // GWLP_USERDATA, the others their class's procedure (ClassProc).
+    static LRESULT CALLBACK TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK ReadOnlyMemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result);
     void Command(WORD id, WORD code);
     void TextEdited(Bound& b);
@@ -88,7 +94,7 @@ private:
     void Later(std::function<bool()> step);
 
     // Model out.
-    static LRESULT CALLBACK AfterDialogManager(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     void PlaceWindow();
     void UpdateForm(unsigned changes);
     void LayOutPages(Bound& pages);
@@ -115,6 +121,7 @@ private:
     std::vector<std::unique_ptr<Bound>> bound_;
     std::unordered_map<int, Bound*> byId_;
     Bound* pages_ = nullptr;  // the form's page control, for the page keys
+    WNDPROC dialogClassProc_ = nullptr;
     std::vector<Timer*> timers_;
     std::deque<std::function<bool()>> later_;
 
@@ -122,6 +129,15 @@ private:
     static std::vector<DialogWindow*> all_;
     friend bool PreTranslate(MSG& msg);
 };
+
+// Puts `proc` in the place of `h`'s window procedure and returns the one
+// it replaces.
+WNDPROC Subclass(HWND h, WNDPROC proc);
+// The class procedure a subclassed window without a Bound keeps in
+// GWLP_USERDATA.
+inline WNDPROC ClassProc(HWND h) {
+    return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(h, GWLP_USERDATA));
+}
 
 // Code page 932 by number, one character at a time, for the typing rules and
 // the edit mirror.
