@@ -17,6 +17,11 @@
 # standard output.
 
 export WINEDEBUG="${WINEDEBUG:--all}"
+# Wine takes the Windows code pages from the Unix locale, and whenever they
+# change it rewrites the prefix's font substitutes (MS Shell Dlg becomes
+# Tahoma, which has no Japanese glyphs): every Wine of these commands runs
+# under one locale. UTF-8, so that Wine can make Japanese file names.
+export LC_ALL=C.UTF-8
 # Without these Wine offers to download Mono and Gecko on a new prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
@@ -95,13 +100,16 @@ k307_prefix_settings='Windows Registry Editor Version 5.00
 
 k307_prepare_wine() {
     local log=$1 marker="$WINEPREFIX/.k307-ready"
-    [ "$(cat "$marker" 2>/dev/null)" = "$k307_prefix_version" ] && return 0
+    # A Wine started by hand under another locale may have rewritten the
+    # substitutes since: such a prefix is set up again.
+    [ "$(cat "$marker" 2>/dev/null)" = "$k307_prefix_version" ] &&
+        grep -qF '"MS Shell Dlg"="IPAGothic"' "$WINEPREFIX/system.reg" && return 0
     printf 'preparing the Wine prefix %s\n' "$WINEPREFIX" >&2
     mkdir -p "$WINEPREFIX" || return 1
     : >"$log"
     # Without the marker the prefix is new or half-made (an interrupted first
-    # run); wineboot -i completes either. With an older one only the settings
-    # below are missing.
+    # run); wineboot -i completes either. With one only the settings below
+    # may be missing or changed.
     if [ ! -f "$marker" ] && ! wineboot -i >>"$log" 2>&1; then
         cat "$log" >&2
         return 1
