@@ -220,9 +220,9 @@ void TForm1::Button1Click() {
     // The dialog is an ordinary window; the palette steps down from the top
     // so that the dialog shows above it, and takes its place back afterwards.
     SetStayOnTop(false);
-    dialog_.ShowModal();
+    const bool shown = dialog_.ShowModal();
     SetStayOnTop(true);
-    if (dialog_.Accepted) ArrangePanels();
+    if (shown && dialog_.Accepted) ArrangePanels();
     Timer1.SetInterval(1000);
     StartTimer();
 }

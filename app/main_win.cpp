@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "app/Unit1z.h"
+#include "common/Texts.h"
+#include "os/Cp932_win.h"
 #include "settings/Unit2z.h"
 #include "ui/Dialog_win.h"
 
@@ -69,6 +71,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // the single-copy count finds exactly one per running copy; the dialog is
     // owned by it and never counted. Its task-bar entry shows the caption.
     ui::DialogWindow paletteWindow(palette, nullptr, true);
+    if (!paletteWindow.hwnd) {
+        // A program that runs on without a window could only be ended from
+        // the task manager.
+        ::MessageBoxW(nullptr, os::WideFrom932(texts::kNoPaletteWindow).c_str(),
+                      os::WideFrom932(texts::kCaption).c_str(), MB_OK | MB_ICONERROR);
+        return 1;
+    }
     paletteWindow.AttachTimer(palette.Timer1);
     paletteWindow.AttachTimer(palette.RetryTimer);
     // The dialog's window, with its forty controls, is made on the first
@@ -80,7 +89,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ui::DialogWindow::MeasureFrame(dialog);
     std::optional<ui::DialogWindow> dialogWindow;
     dialog.needPeer = [&](ui::Form&) {
-        if (!dialogWindow) dialogWindow.emplace(dialog, paletteWindow.hwnd, false);
+        if (dialogWindow) return true;
+        dialogWindow.emplace(dialog, paletteWindow.hwnd, false);
+        if (dialogWindow->hwnd) return true;
+        dialogWindow.reset();
+        ::MessageBoxW(paletteWindow.hwnd, os::WideFrom932(texts::kNoSettingsWindow).c_str(),
+                      os::WideFrom932(texts::kCaption).c_str(), MB_OK | MB_ICONERROR);
+        return false;
     };
 
     // The show sequence runs once the palette is visible, as it counts the

@@ -186,13 +186,15 @@ public:
     std::function<void()> OnShow, OnClose;
     // The session ends (log-off, shut-down): the program ends without closing.
     std::function<void()> OnEndSession;
-    // Shows modally and returns when the form closes. Headless, `headlessModal`
-    // plays the user's part while the form is shown.
-    void ShowModal();
+    // Shows modally and returns when the form closes; false, without any show
+    // handling, when no window could be made for it. Headless,
+    // `headlessModal` plays the user's part while the form is shown.
+    bool ShowModal();
     std::function<void(Form&)> headlessModal;
     // Called by ShowModal when the form has no window yet, to make one: a
-    // window that is rarely shown need not cost its creation at start.
-    std::function<void(Form&)> needPeer;
+    // window that is rarely shown need not cost its creation at start. False
+    // when the form cannot be shown.
+    std::function<bool(Form&)> needPeer;
     bool modal() const { return modal_; }
     // Runs the close handling and closes the window (or ends the modal loop).
     void Close();

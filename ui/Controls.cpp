@@ -86,10 +86,10 @@ void Form::SetStayOnTop(bool on) {
     Notify(kTopMost);
 }
 
-void Form::ShowModal() {
+bool Form::ShowModal() {
+    if (!peer && needPeer && !needPeer(*this)) return false;
     closed = false;
     modal_ = true;
-    if (!peer && needPeer) needPeer(*this);
     if (OnShow) OnShow();
     if (peer) {
         formPeer()->RunModal();
@@ -97,6 +97,7 @@ void Form::ShowModal() {
         headlessModal(*this);
     }
     modal_ = false;
+    return true;
 }
 
 void Form::Close() {

@@ -77,6 +77,25 @@ void DialogWindow::SetDefaultButton(int id) {
     }
 }
 
+void DialogWindow::ShowDefaultButton() {
+    Bound* focused = BoundOf(::GetFocus());
+    Button* def =
+        focused && focused->model->kind() == Kind::Button ? static_cast<Button*>(focused->model) : DefaultButton(form_);
+    SetDefaultButton(def ? def->id() : 0);
+}
+
+// When the dialog manager moves the focus itself (Tab, the arrows, access
+// keys, WM_NEXTDLGCTL), its own default-button step comes last: it looks for
+// the default button among the dialog's direct children (GetDlgItem), finds
+// none, as ours stand in panels, and takes the border off the one that wore
+// it. The border is put back where the focus says once it is done.
+LRESULT CALLBACK DialogWindow::AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg == WM_NEXTDLGCTL) reinterpret_cast<DialogWindow*>(ref)->ShowDefaultButton();
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, AfterDialogManager, 0);
+    return result;
+}
+
 void DialogWindow::FocusControl(HWND target) {
     if (target) ::SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
@@ -120,6 +139,9 @@ void DialogWindow::RunModal() {
 void DialogWindow::Destroy() {
     if (inModal_) {
         endModal_ = true;
+        // Closed from a sent message, the loop would wait in GetMessage for
+        // some other message to arrive before it saw the flag.
+        ::PostMessageW(hwnd, WM_NULL, 0, 0);
     } else if (main_) {
         ::DestroyWindow(hwnd);
     } else {
@@ -147,7 +169,7 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             return true;
         case WM_NOTIFY: {
             auto* hdr = reinterpret_cast<NMHDR*>(lp);
-            Bound* b = FindWindow(hdr->hwndFrom);
+            Bound* b = BoundOf(hdr->hwndFrom);
             if (hdr->code != TCN_SELCHANGE || !b || b->model->kind() != Kind::PageControl) return false;
             static_cast<PageControl&>(*b->model).UserSelectPage(TabCtrl_GetCurSel(b->hwnd));
             return true;
@@ -155,13 +177,13 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORDLG: {
-            Bound* b = FindWindow(dialog);
+            Bound* b = BoundOf(dialog);
             result =
                 reinterpret_cast<INT_PTR>(ThemeColors(reinterpret_cast<HDC>(wp), b ? b->color : RGB(255, 255, 255)));
             return true;
         }
         case WM_PAINT: {
-            Bound* b = FindWindow(dialog);
+            Bound* b = BoundOf(dialog);
             Container* panel = b ? b->model->asContainer() : nullptr;
             if (!panel || !panel->raisedBevel) return false;
             PAINTSTRUCT ps;
@@ -230,7 +252,18 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             return true;
         case WM_SYSCOLORCHANGE:
         case WM_SETTINGCHANGE:
-            if (dialog == hwnd) ThemeChanged(hwnd, msg);
+        case WM_THEMECHANGED:
+            if (dialog != hwnd) return false;
+            ThemeChanged(hwnd, msg);
+            // The tab strip's height follows the theme and the font size; the
+            // tab control hears of the change after this window.
+            for (auto& b : bound_) {
+                if (b->model->kind() != Kind::PageControl) continue;
+                Later([this, pages = b.get()] {
+                    LayOutPages(*pages);
+                    return true;
+                });
+            }
             return false;
         case kLaterMessage:
             if (!later_.empty()) {
@@ -248,7 +281,7 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
 }
 
 void DialogWindow::Command(HWND from, WORD id, WORD code) {
-    Bound* b = from ? FindWindow(from) : nullptr;
+    Bound* b = from ? BoundOf(from) : nullptr;
     if (!b) {
         for (auto& g : bound_) {
             auto item = std::find(g->parts.begin(), g->parts.end(), from);
@@ -332,6 +365,10 @@ bool PreTranslate(MSG& msg) {
         if (msg.message == WM_SYSCHAR && msg.wParam < 0x80)
             page = pages.PageForAccessKey(static_cast<char>(msg.wParam));
         if (step == 0 && page < 0) continue;
+        // A control that asks for every key keeps the page keys too, as in
+        // Windows' own tabbed dialogs.
+        if (::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE)
+            break;
         // As a click on the tab: the focus goes to the tabs, then the page turns.
         (*d)->FocusControl(b->hwnd);
         if (step != 0)

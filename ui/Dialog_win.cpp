@@ -103,6 +103,10 @@ HWND DialogWindow::MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std
 DialogWindow::DialogWindow(Form& form, HWND owner, bool mainWindow) : form_(form), owner_(owner), main_(mainWindow) {
     all_.push_back(this);
     hwnd = MakeDialog(owner, kFormStyle, FormExStyle(form), os::WideFrom932(form.caption()));
+    // No window handles or desktop heap left: the form stays without a
+    // window, and its owner says so.
+    if (!hwnd) return;
+    ::SetWindowSubclass(hwnd, AfterDialogManager, 0, reinterpret_cast<DWORD_PTR>(this));
     // The frame as this window system really draws it.
     RECT outer, client;
     ::GetWindowRect(hwnd, &outer);
@@ -152,7 +156,10 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
         case Kind::RadioGroup: {
             // What the dialog manager walks into: Tab goes through its
             // controls in their order, as if they stood in the form itself.
-            h = MakeDialog(parent, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | DS_CONTROL, WS_EX_CONTROLPARENT, L"");
+            // A group box paints its frame and caption only: the dialog
+            // holding one must erase under it, so it may not clip it away.
+            const DWORD clip = c.kind() == Kind::RadioGroup ? 0 : WS_CLIPCHILDREN;
+            h = MakeDialog(parent, WS_CHILD | WS_CLIPSIBLINGS | clip | DS_CONTROL, WS_EX_CONTROLPARENT, L"");
             ::SetWindowLongPtrW(h, GWLP_ID, c.id());
             ::SetWindowPos(h, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
             if (c.kind() != Kind::RadioGroup) {
@@ -258,27 +265,17 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             break;
         case Kind::PageControl: {
             h = MakeControl(0, WC_TABCONTROLW, L"", kTabStop, r, parent, c.id());
-            auto& pages = static_cast<PageControl&>(c);
-            RECT display{0, 0, r.width, r.height};
-            TabCtrl_AdjustRect(h, FALSE, &display);
-            // The pages stand beside the tab control, after it in the dialog
-            // manager's order; the tab control leaves their area to them.
-            HRGN frame = ::CreateRectRgn(0, 0, r.width, r.height);
-            HRGN inside = ::CreateRectRgnIndirect(&display);
-            ::CombineRgn(frame, frame, inside, RGN_DIFF);
-            ::DeleteObject(inside);
-            ::SetWindowRgn(h, frame, FALSE);
             b.hwnd = h;
+            auto& pages = static_cast<PageControl&>(c);
             for (Control* sheet : pages.children()) {
                 std::wstring text = os::WideFrom932(sheet->caption());
                 TCITEMW item{};
                 item.mask = TCIF_TEXT;
                 item.pszText = text.data();
                 TabCtrl_InsertItem(h, TabCtrl_GetItemCount(h), &item);
-                sheet->SetBounds({r.left + display.left, r.top + display.top, display.right - display.left,
-                                  display.bottom - display.top});
-                b.parts.push_back(Create(*sheet, parent, color).hwnd);
             }
+            LayOutPages(b);
+            for (Control* sheet : pages.children()) b.parts.push_back(Create(*sheet, parent, color).hwnd);
             ShowActivePage(b);
             break;
         }
@@ -295,10 +292,28 @@ DialogWindow::Bound* DialogWindow::Find(const Control& c) {
     return nullptr;
 }
 
-DialogWindow::Bound* DialogWindow::FindWindow(HWND h) {
+DialogWindow::Bound* DialogWindow::BoundOf(HWND h) {
     for (auto& b : bound_)
         if (b->hwnd == h) return b.get();
     return nullptr;
+}
+
+// The pages stand beside the tab control, after it in the dialog manager's
+// order, on its display area; the tab control leaves that area to them. The
+// area depends on the tab strip's height, known only once the tabs are in,
+// and changes with the theme and the font size.
+void DialogWindow::LayOutPages(Bound& b) {
+    const Rect& r = b.model->bounds();
+    RECT display{0, 0, r.width, r.height};
+    TabCtrl_AdjustRect(b.hwnd, FALSE, &display);
+    HRGN frame = ::CreateRectRgn(0, 0, r.width, r.height);
+    HRGN inside = ::CreateRectRgnIndirect(&display);
+    ::CombineRgn(frame, frame, inside, RGN_DIFF);
+    ::DeleteObject(inside);
+    ::SetWindowRgn(b.hwnd, frame, TRUE);
+    for (Control* sheet : b.model->asContainer()->children())
+        sheet->SetBounds(
+            {r.left + display.left, r.top + display.top, display.right - display.left, display.bottom - display.top});
 }
 
 void DialogWindow::PlaceWindow() {

@@ -66,12 +66,17 @@ private:
     void CreateChildren(Container& container, HWND parent, COLORREF color);
     Bound& Create(Control& c, HWND parent, COLORREF color);
     Bound* Find(const Control& c);
-    Bound* FindWindow(HWND h);
+    Bound* BoundOf(HWND h);
     void PlaceWindow();
     void UpdateForm(unsigned changes);
     void ShowActivePage(Bound& pages);
+    void LayOutPages(Bound& pages);
     void FocusControl(HWND target);
     void SetDefaultButton(int id);
+    // The default border where the focus says: on a focused push button,
+    // else on the form's default button.
+    void ShowDefaultButton();
+    static LRESULT CALLBACK AfterDialogManager(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     // Work that can wait until the window is up: each step runs from a
     // message of its own, in order, and is run again until it returns true.
     void Later(std::function<bool()> step);

@@ -77,6 +77,7 @@ TEST_F(Dialog, AWindowIsAskedForBeforeTheShowHandlingFillsTheControls) {
         ++asked;
         EXPECT_EQ(&f, &dialog);
         atCreation = dialog.Edit1.text();
+        return true;
     };
     Open([&](TForm2& d) {
         EXPECT_EQ(d.Edit1.text(), "12.5");
@@ -84,6 +85,19 @@ TEST_F(Dialog, AWindowIsAskedForBeforeTheShowHandlingFillsTheControls) {
     });
     EXPECT_EQ(asked, 1);
     EXPECT_NE(atCreation, "12.5");
+}
+
+// Out of window handles the dialog cannot be made: the palette goes on as
+// before (on top, its timer running) instead of waiting for a window that
+// does not exist, and nothing of the dialog's runs.
+TEST_F(Dialog, WithoutAWindowForTheDialogThePaletteCarriesOn) {
+    dialog.needPeer = [](ui::Form&) { return false; };
+    bool shown = false;
+    const int height = palette.clientHeight();
+    Open([&](TForm2&) { shown = true; });
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(dialog.ListBox1.items().empty()) << "the show handling ran";
+    EXPECT_EQ(palette.clientHeight(), height);
 }
 
 TEST_F(Dialog, MovesKeepTheEntrySelectedAndLeaveTheEntryFieldsAlone) {
