@@ -303,6 +303,7 @@ void ClearFailedPictures() {
     }
     if (problem.empty()) return ::testing::AssertionSuccess();
     if (updating) {
+        ::CreateDirectoryW(ReferenceFolder().c_str(), nullptr);
         if (WritePng(path, capture.picture)) {
             std::printf("new reference picture %s\n", Shown(path).c_str());
             return ::testing::AssertionSuccess();

@@ -305,7 +305,7 @@ TEST_F(PicturesTest, EveryStateLooksAsApproved) {
          }},
         {"settings-diameter-add", "after another window covered half of it and went away", true,
          [&] { return CoverHalf(); }},
-        {"settings-general-tabs", "Ctrl+Tab from the last page round to the first", true,
+        {"settings-general", "Ctrl+Tab from the last page round to the first", true,
          [&] {
              PressWith(VK_CONTROL, VK_TAB);
              return OnPage(0);
