@@ -109,12 +109,13 @@ protected:
             dialog_, [&] { return FocusOfThread(dialog_) == Get(id); }, "no focus on " + std::to_string(id));
     }
     Result OnPage(int page) const {
-        return Reached(
+        Result r = Reached(
             dialog_,
             [&] {
                 return ActivePage() == page && ::IsWindowVisible(Get(901 + page)) && FocusOfThread(dialog_) == Get(801);
             },
-            "page " + std::to_string(ActivePage()) + " shows, not " + std::to_string(page));
+            "page " + std::to_string(page) + " does not show with the focus on the tabs");
+        return r ? r : r << "; page " << ActivePage() << " is active";
     }
     Result ChooseEntry(int listId, int index) const {
         if (!Focus(Get(listId))) return ::testing::AssertionFailure() << "no focus on " << listId;
@@ -263,6 +264,8 @@ struct State {
 };
 
 TEST_F(PicturesTest, EveryStateLooksAsApproved) {
+    // The palette at (40, 40) and the dialog at (40, 160), apart; five radius
+    // and three diameter presets, as the documentation shows them.
     ASSERT_TRUE(WriteBytes(ConfigurationFile(),
                            Lines({L"40", L"40", L"40", L"160", L"0", L"5", L"5", L"10図寸mm", L"12.5図寸mm", L"2ｍ",
                                   L"3図寸ｍ", L"3", L"20", L"25図寸mm", L"1.5ｍ"})));
