@@ -10,7 +10,7 @@
 #include "common/Texts.h"
 #include "os/Cp932_win.h"
 #include "settings/Unit2z.h"
-#include "ui/Dialog_win.h"
+#include "ui/DialogWindow_win.h"
 
 // The program has no exceptions, but the library's own error paths throw,
 // and linking them brings in the whole exception machinery (the unwinder,
@@ -88,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // same.
     ui::DialogWindow::MeasureFrame(dialog);
     std::optional<ui::DialogWindow> dialogWindow;
-    dialog.needPeer = [&](ui::Form&) {
+    dialog.OnMakeWindow = [&](ui::Form&) {
         if (dialogWindow) return true;
         dialogWindow.emplace(dialog, paletteWindow.hwnd, false);
         if (dialogWindow->hwnd) return true;

@@ -29,13 +29,6 @@ constexpr std::size_t PreviousCharStart(std::string_view s, std::size_t end) {
     return last;
 }
 
-// True when `i` is the start of a character (or the end of the text).
-constexpr bool IsCharBoundary(std::string_view s, std::size_t i) {
-    std::size_t p = 0;
-    while (p < i) p += CharLength(s, p);
-    return p == i;
-}
-
 constexpr unsigned char AsciiLower(unsigned char b) {
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + 32) : b;
 }

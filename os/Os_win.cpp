@@ -8,7 +8,6 @@
 #include <string>
 #include <utility>
 
-#include "common/Cp932.h"
 #include "os/Cp932_win.h"
 #include "os/Faults.h"
 #include "os/Os.h"
@@ -89,7 +88,8 @@ void WideFrom932(std::string_view text, std::wstring& out) {
     // Character by character, so that one invalid byte spoils only itself.
     std::size_t i = 0;
     while (i < text.size()) {
-        std::size_t len = cp932::CharLength(text, i);
+        // The system's own table of code page 932 lead bytes.
+        const std::size_t len = ::IsDBCSLeadByteEx(kCp932, static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
         wchar_t w[2];
         int n = ::MultiByteToWideChar(kCp932, MB_ERR_INVALID_CHARS, text.data() + i, static_cast<int>(len), w, 2);
         if (n == 1) {

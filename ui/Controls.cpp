@@ -1,12 +1,10 @@
-// The control models: IDs, the form, the timer and each kind's event rules.
+// The control models: the form, the timer and each kind's event rules.
 #include "ui/Controls.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace ui {
-
-//--- Control, form, timer
 
 Control::Control(Container* parent, Kind kind, int number, Rect bounds, std::string caption)
     : kind_(kind), number_(number), parent_(parent), bounds_(bounds), caption_(std::move(caption)) {
@@ -24,16 +22,6 @@ void Control::SetBounds(const Rect& r) {
     Notify(kBounds);
 }
 
-void Control::SetFocus() {
-    if (Form* f = form()) f->focused = this;
-    Notify(kFocus);
-}
-
-bool Control::hasFocus() {
-    Form* f = form();
-    return f && f->focused == this;
-}
-
 void Timer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
@@ -47,8 +35,7 @@ void Timer::SetInterval(unsigned ms) {
 }
 
 void Timer::StartWait() {
-    ++starts;
-    if (peer) peer->Restart(*this);
+    if (window) window->Restart(*this);
 }
 
 Form::Form(std::string caption, int left, int top, int clientWidth, int clientHeight)
@@ -59,12 +46,12 @@ Form::Form(std::string caption, int left, int top, int clientWidth, int clientHe
       clientHeight_(clientHeight) {}
 
 int Form::left() {
-    if (peer) formPeer()->ReadPosition(left_, top_);
+    if (window) window->ReadPosition(left_, top_);
     return left_;
 }
 
 int Form::top() {
-    if (peer) formPeer()->ReadPosition(left_, top_);
+    if (window) window->ReadPosition(left_, top_);
     return top_;
 }
 
@@ -87,54 +74,31 @@ void Form::SetStayOnTop(bool on) {
 }
 
 bool Form::ShowModal() {
-    if (!peer && needPeer && !needPeer(*this)) return false;
+    if (!window && OnMakeWindow && !OnMakeWindow(*this)) return false;
     closed = false;
-    modal_ = true;
     if (OnShow) OnShow();
-    if (peer) {
-        formPeer()->RunModal();
-    } else if (headlessModal) {
-        headlessModal(*this);
-    }
-    modal_ = false;
+    if (window) window->RunModal();
     return true;
 }
 
 void Form::Close() {
     if (OnClose) OnClose();
     closed = true;
-    if (peer) formPeer()->Destroy();
+    if (window) window->Destroy();
 }
 
-Control* FindControl(Container& container, const std::function<bool(const Control&)>& match) {
-    for (Control* child : container.children()) {
-        if (match(*child)) return child;
-        if (Container* inner = child->asContainer()) {
-            if (Control* found = FindControl(*inner, match)) return found;
-        }
+std::vector<int> CommandIds(const Control& c) {
+    std::vector<int> ids{c.id()};
+    if (c.kind() == Kind::RadioGroup) {
+        auto& group = static_cast<const RadioGroup&>(c);
+        for (int k = 0; k < static_cast<int>(group.items().size()); ++k) ids.push_back(RadioItemId(group.number(), k));
+    } else if (c.kind() == Kind::Button) {
+        auto& button = static_cast<const Button&>(c);
+        if (button.isDefault) ids.push_back(kEnterCommand);
+        if (button.isCancel) ids.push_back(kEscapeCommand);
     }
-    return nullptr;
+    return ids;
 }
-
-namespace {
-Button* FlaggedButton(Container& form, bool Button::*flag) {
-    return static_cast<Button*>(FindControl(
-        form, [flag](const Control& c) { return c.kind() == Kind::Button && static_cast<const Button&>(c).*flag; }));
-}
-}  // namespace
-
-Button* DefaultButton(Container& form) {
-    return FlaggedButton(form, &Button::isDefault);
-}
-
-Button* CommandButton(Container& form, int id) {
-    if (id == kEnterCommand) return DefaultButton(form);
-    if (id == kEscapeCommand) return FlaggedButton(form, &Button::isCancel);
-    Control* c = FindControl(form, [id](const Control& x) { return x.id() == id; });
-    return c && c->kind() == Kind::Button ? static_cast<Button*>(c) : nullptr;
-}
-
-//--- Radio buttons and groups
 
 void RadioButton::SetChecked(bool checked) {
     if (checked == checked_) return;
@@ -170,19 +134,12 @@ Rect RadioGroup::itemBounds(int k) const {
     return {margin + col * w, captionHeight + row * h, w - 2, h};
 }
 
-//--- Text fields and combo boxes
-
 void TextControl::SetText(std::string text) {
     edit_.text = std::move(text);
     handedOver_ = edit_.text;
     edit_.selStart = edit_.text.size();
     edit_.selLength = 0;
     Notify(kText | kSelection);
-}
-
-void TextControl::SetSelection(std::size_t start, std::size_t length) {
-    UserSelected(start, length);
-    Notify(kSelection);
 }
 
 void TextControl::UserEdited(EditState state) {
@@ -232,8 +189,6 @@ void ComboBox::UserKey(const Key& key) {
     if (r.runChange || TextNotHandedOver()) Changed();
 }
 
-//--- List boxes
-
 void ListBox::Assign(std::vector<std::string> items) {
     items_ = std::move(items);
     itemIndex_ = -1;
@@ -277,8 +232,6 @@ void ListBox::UserSelect(int index) {
     if (OnClick) OnClick(*this);
 }
 
-//--- Pages
-
 void PageControl::SetActivePage(int index) {
     if (index < 0 || index >= static_cast<int>(children().size()) || index == activePage_) return;
     activePage_ = index;
@@ -286,19 +239,22 @@ void PageControl::SetActivePage(int index) {
 }
 
 void PageControl::UserStepPage(int step) {
+    SetFocus();
     const int n = static_cast<int>(children().size());
     if (n > 0) SetActivePage(((activePage_ + step) % n + n) % n);
 }
 
-int PageControl::PageForAccessKey(char key) const {
+bool PageControl::UserAccessKey(char key) {
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
     for (std::size_t i = 0; i < children().size(); ++i) {
         const std::string& caption = children()[i]->caption();
         std::size_t amp = caption.find('&');
-        if (amp != std::string::npos && amp + 1 < caption.size() && upper(caption[amp + 1]) == upper(key))
-            return static_cast<int>(i);
+        if (amp == std::string::npos || amp + 1 >= caption.size() || upper(caption[amp + 1]) != upper(key)) continue;
+        SetFocus();
+        SetActivePage(static_cast<int>(i));
+        return true;
     }
-    return -1;
+    return false;
 }
 
 }  // namespace ui

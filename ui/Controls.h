@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/Completion.h"
-#include "ui/Control.h"
+#include "ui/Form.h"
+#include "ui/Typing.h"
 
 namespace ui {
 
@@ -83,7 +83,6 @@ public:
     const EditState& editState() const { return edit_; }
     // By program: no change handling.
     void SetText(std::string text);
-    void SetSelection(std::size_t start, std::size_t length);
     std::function<void(Control&)> OnChange;
 
     // The user changed the text other than by typing one character (paste,
@@ -108,7 +107,7 @@ protected:
 class Edit : public TextControl {
 public:
     Edit(Container* parent, int number, Rect bounds) : TextControl(parent, Kind::Edit, number, bounds) {}
-    // One typed character (code page 932 bytes), Backspace, Tab or Escape.
+    // One typed character (code page 932 bytes) or Backspace.
     void UserKey(const Key& key);
 };
 
@@ -132,7 +131,7 @@ public:
     // shows a text not handed over yet; re-picking the current line that
     // shows already changes nothing.
     void UserPick(int index);
-    // One typed character, Backspace, Tab or Escape, with completion; a
+    // One typed character or Backspace, with completion; a
     // completion to the current line runs the change handling only when the
     // text it shows was not handed over yet.
     void UserKey(const Key& key);
@@ -151,7 +150,6 @@ public:
     int itemIndex() const { return itemIndex_; }
     // All by program: no click handling.
     void Assign(std::vector<std::string> items);  // selection cleared
-    void Clear() { Assign({}); }
     void Add(std::string item);
     void Delete(int index);
     void SetItemText(int index, std::string text);
@@ -163,7 +161,7 @@ public:
 
 private:
     void NotifyList(ListChange change) {
-        if (peer) peer->UpdateList(*this, change);
+        if (window) window->UpdateList(*this, change);
     }
     std::vector<std::string> items_;
     int itemIndex_ = -1;
@@ -191,12 +189,15 @@ public:
     PageControl(Container* parent, int number, Rect bounds) : Container(parent, Kind::PageControl, number, bounds) {}
     int activePage() const { return activePage_; }
     void SetActivePage(int index);
+    // A click on a tab.
     void UserSelectPage(int index) { SetActivePage(index); }
-    // The page `step` pages on, round at either end (Ctrl+Tab, Ctrl+PageUp).
+    // The page keys, which work as a click on the tab: the focus goes to the
+    // tabs, then the page turns. Ctrl+Tab, Ctrl+PageUp and the like turn
+    // `step` pages on, round at either end; Alt with a page's access key
+    // (ASCII, either case) turns to that page, and is not used (false) when
+    // no caption marks it.
     void UserStepPage(int step);
-    // The page whose caption marks `key` (ASCII, either case) as its access
-    // key, or -1.
-    int PageForAccessKey(char key) const;
+    bool UserAccessKey(char key);
 
 private:
     int activePage_ = 0;
@@ -212,5 +213,10 @@ public:
 private:
     std::vector<std::string> lines_;
 };
+
+// The WM_COMMAND IDs a control answers to: its own; a radio group's, its
+// items'; the default button's, Enter's as well (kEnterCommand); the cancel
+// button's, Escape's (kEscapeCommand).
+std::vector<int> CommandIds(const Control& c);
 
 }  // namespace ui

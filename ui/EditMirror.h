@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/Completion.h"
+#include "ui/Typing.h"
 
 namespace ui {
 

@@ -32,7 +32,5 @@ void KeepCaptionReachable(int& left,
 // Moves a window of the outer size `width` x `height` at (left, top) as
 // KeepCaptionReachable does on this machine's screens.
 using ReachableRule = std::function<void(int& left, int& top, int width, int height)>;
-// The rule on the screens Windows reports (ui/Dialog_win.cpp).
-void KeepOnScreens(int& left, int& top, int width, int height);
 
 }  // namespace ui

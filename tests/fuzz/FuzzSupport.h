@@ -88,8 +88,6 @@ inline bool Exists(const std::string& path) {
     return ::access(path.c_str(), F_OK) == 0;
 }
 
-//--- Reference readers ---------------------------------------------------------
-
 // The lines of a file: each LF ends one, every CR is dropped, and an
 // unterminated tail is a last line. Lines past the end read as empty.
 struct Lines {
@@ -233,8 +231,6 @@ inline RealExpectation RefRealOrZero(std::string_view t) {
     if (v != 0.0 && std::fabs(v) < DBL_MIN) return {v, false, true};
     return {v, exact, false};
 }
-
-//--- Code page 932 by a walk of its own ---------------------------------------
 
 inline bool Lead932(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);

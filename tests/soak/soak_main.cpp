@@ -62,8 +62,6 @@ bool WriteHeld(const std::wstring& path, const std::string& bytes, DWORD holdMs)
     return ok;
 }
 
-//--- companion
-
 int Companion(const std::wstring& folder, int runSeconds, unsigned seed, double firstStamp) {
     const std::wstring sync = folder + L"k307.ini";
     std::mt19937 rng(seed);
@@ -137,8 +135,6 @@ int Companion(const std::wstring& folder, int runSeconds, unsigned seed, double 
     return 0;
 }
 
-//--- reader
-
 struct ReaderFigures {
     unsigned reads = 0, valid = 0, none = 0, absent = 0, invalid = 0, rejectedShown = 0, adoptions = 0;
     std::string firstBad;
@@ -195,8 +191,6 @@ int Reader(const std::wstring& folder, const std::wstring& eventName) {
     std::fclose(out);
     return 0;
 }
-
-//--- the run
 
 // Wine leaves PrivateUsage at 0 for other processes; PagefileUsage is its
 // nearest stand-in there.

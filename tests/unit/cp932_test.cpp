@@ -26,16 +26,6 @@ TEST(Cp932, CharLengthPairsALeadByteWithTheNextByte) {
     EXPECT_EQ(cp932::CharLength(s, 4), 1u) << "a lead byte at the end stands alone";
 }
 
-TEST(Cp932, CharBoundariesComeFromTheStart) {
-    constexpr std::string_view s = "\x83\x83\x83\x5C";  // (83 83) (83 5C)
-    EXPECT_TRUE(cp932::IsCharBoundary(s, 0));
-    EXPECT_FALSE(cp932::IsCharBoundary(s, 1));
-    EXPECT_TRUE(cp932::IsCharBoundary(s, 2));
-    EXPECT_FALSE(cp932::IsCharBoundary(s, 3));
-    EXPECT_TRUE(cp932::IsCharBoundary(s, 4));
-    static_assert(!cp932::IsCharBoundary("\x83\x5C", 1), "usable at compile time");
-}
-
 TEST(Cp932, PreviousCharStartStepsBackOneCharacter) {
     constexpr std::string_view s = "a\x83\x5C\x62\x83\x83\x83\x5C";
     EXPECT_EQ(cp932::PreviousCharStart(s, 0), 0u);

@@ -22,15 +22,14 @@ protected:
     }
     // Presses the settings button; `user` acts while the dialog is shown.
     void Open(std::function<void(TForm2&)> user) {
-        dialog.headlessModal = [this, user](ui::Form&) {
-            EXPECT_TRUE(dialog.modal());
+        windows.user = [this, user] {
             EXPECT_FALSE(palette.stayOnTop()) << "the dialog shows above the palette";
             EXPECT_FALSE(palette.Timer1.enabled());
             if (user) user(dialog);
         };
-        const int starts = palette.Timer1.starts;
+        const int starts = windows.restarts;
         palette.Button1.Click();
-        EXPECT_EQ(palette.Timer1.starts, starts + 1);
+        EXPECT_EQ(windows.restarts, starts + 1);
         EXPECT_TRUE(palette.stayOnTop());
         EXPECT_TRUE(palette.Timer1.enabled());
         EXPECT_EQ(palette.Timer1.interval(), 1000u);
@@ -73,10 +72,11 @@ TEST_F(Dialog, AWindowIsAskedForBeforeTheShowHandlingFillsTheControls) {
     Pick(palette.ComboBox1, "12.5" + kZusun + "mm");
     int asked = 0;
     std::string atCreation;
-    dialog.needPeer = [&](ui::Form& f) {
+    dialog.OnMakeWindow = [&](ui::Form& f) {
         ++asked;
         EXPECT_EQ(&f, &dialog);
         atCreation = dialog.Edit1.text();
+        windows.Attach(f);
         return true;
     };
     Open([&](TForm2& d) {
@@ -91,7 +91,7 @@ TEST_F(Dialog, AWindowIsAskedForBeforeTheShowHandlingFillsTheControls) {
 // before (on top, its timer running) instead of waiting for a window that
 // does not exist, and nothing of the dialog's runs.
 TEST_F(Dialog, WithoutAWindowForTheDialogThePaletteCarriesOn) {
-    dialog.needPeer = [](ui::Form&) { return false; };
+    dialog.OnMakeWindow = [](ui::Form&) { return false; };
     bool shown = false;
     const int height = palette.clientHeight();
     Open([&](TForm2&) { shown = true; });
@@ -185,7 +185,7 @@ TEST_F(Dialog, AddingValidatesTheNumberAndAppendsWithTheUnit) {
         d.Edit1.SetText("abc");
         d.Button6.Click();
         EXPECT_EQ(d.ListBox1.count(), 3);
-        EXPECT_TRUE(d.Edit1.hasFocus());
+        EXPECT_EQ(windows.focused, &d.Edit1);
 
         d.Edit1.SetText("25");
         d.RadioGroup2.UserSelect(2);
@@ -200,7 +200,7 @@ TEST_F(Dialog, AddingValidatesTheNumberAndAppendsWithTheUnit) {
         d.Edit2.SetText("\x82\x54");  // a full-width digit is no digit
         d.Button11.Click();
         EXPECT_EQ(d.ListBox2.count(), 2);
-        EXPECT_TRUE(d.Edit2.hasFocus());
+        EXPECT_EQ(windows.focused, &d.Edit2);
         d.Edit2.SetText("-5");
         d.RadioGroup3.UserSelect(1);
         d.Button11.Click();
@@ -211,11 +211,12 @@ TEST_F(Dialog, AddingValidatesTheNumberAndAppendsWithTheUnit) {
         d.Edit1.SetFocus();
         d.Button12.Click();
         EXPECT_EQ(d.ListBox2.items().front(), "d1");
-        EXPECT_TRUE(d.Edit2.hasFocus());
+        EXPECT_EQ(windows.focused, &d.Edit2);
     });
 }
 
 TEST_F(Dialog, AddingStopsAtTheListBoxLimit) {
+    windows.Attach(dialog);
     dialog.ListBox1.Assign(Strings(kMaxListEntries - 1, "1"));
     dialog.Edit1.SetText("2");
     dialog.RadioGroup2.SetItemIndex(0);
@@ -226,7 +227,7 @@ TEST_F(Dialog, AddingStopsAtTheListBoxLimit) {
     dialog.Edit2.SetFocus();
     dialog.Button6Click();
     EXPECT_EQ(dialog.ListBox1.count(), 32766);
-    EXPECT_FALSE(dialog.Edit1.hasFocus()) << "a full list does nothing at all";
+    EXPECT_NE(windows.focused, &dialog.Edit1) << "a full list does nothing at all";
 }
 
 TEST_F(Dialog, OkWritesListsBackAndThePaletteRefillsItsCombos) {

@@ -63,6 +63,33 @@ inline std::string SelectionBytes(const std::string& radius, const std::string& 
     return Lines({kHeader, radius, diameter, mode});
 }
 
+// Stands in for the forms' windows: notes where the focus went and how often
+// the timer started a fresh wait, and plays the user's part while a form is
+// shown modally.
+class StandInWindow : public ui::FormWindow {
+public:
+    void Update(ui::Control& c, unsigned changes) override {
+        if (changes & ui::kFocus) focused = &c;
+    }
+    void UpdateList(ui::Control&, const ui::ListChange&) override {}
+    void Restart(ui::Timer&) override { ++restarts; }
+    void RunModal() override {
+        if (user) user();
+    }
+    void Destroy() override {}
+    void ReadPosition(int&, int&) override {}
+    // Becomes the window of `c` and everything in it, as a form's window
+    // does when it is made.
+    void Attach(ui::Control& c) {
+        c.window = this;
+        if (ui::Container* inner = c.asContainer())
+            for (ui::Control* child : inner->children()) Attach(*child);
+    }
+    ui::Control* focused = nullptr;
+    int restarts = 0;
+    std::function<void()> user;
+};
+
 class PaletteTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -72,6 +99,11 @@ protected:
         Settings().ProgramDir.clear();
         env.program = dir / "k307palette.exe";
         env.windows = {{false, true, kTitle}};  // this copy's own application window
+        palette.Timer1.window = &windows;
+        dialog.OnMakeWindow = [this](ui::Form& f) {
+            windows.Attach(f);
+            return true;
+        };
         palette.keepReachable = [this](int& left, int& top, int width, int height) {
             env.KeepReachable(left, top, width, height);
         };
@@ -118,6 +150,7 @@ protected:
     FakeEnvironment env;
     TForm2 dialog;
     TForm1 palette{env, dialog};
+    StandInWindow windows;
 
 private:
     int openBefore_ = 0;

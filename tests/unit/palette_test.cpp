@@ -163,7 +163,7 @@ TEST_F(Palette, RadiusChangeWhileDiameterCheckedWritesTwice) {
     std::vector<std::string> writes;
     RecordRadioWrites(writes);
     const int before = Calls(os::Op::Write);
-    const int starts = palette.Timer1.starts;
+    const int starts = windows.restarts;
 
     palette.ComboBox1.UserPick(1);
     writes.push_back(Read(SelectionPath()));
@@ -176,7 +176,7 @@ TEST_F(Palette, RadiusChangeWhileDiameterCheckedWritesTwice) {
     EXPECT_EQ(palette.Mode, 0);
     EXPECT_EQ(palette.RadiusText, "12.5" + kZusun + "mm");
     EXPECT_TRUE(palette.Timer1.enabled());
-    EXPECT_EQ(palette.Timer1.starts - starts, 1);
+    EXPECT_EQ(windows.restarts - starts, 1);
 }
 
 TEST_F(Palette, DiameterChangeChecksDiameterAndKeepsRadius) {
@@ -193,17 +193,17 @@ TEST_F(Palette, DiameterChangeChecksDiameterAndKeepsRadius) {
 TEST_F(Palette, RadioClicksWriteOnlyWhenTheCheckChanges) {
     palette.FormShow();
     int writes = Calls(os::Op::Write);
-    int starts = palette.Timer1.starts;
+    int starts = windows.restarts;
     palette.RadioButton1.UserClick();
     EXPECT_EQ(Calls(os::Op::Write), writes);
-    EXPECT_EQ(palette.Timer1.starts, starts);
+    EXPECT_EQ(windows.restarts, starts);
 
     palette.RadioButton2.UserClick();
     EXPECT_EQ(Calls(os::Op::Write), writes + 1);
     EXPECT_EQ(palette.Mode, 1);
     EXPECT_EQ(Read(SelectionPath()), SelectionBytes(kUnspecified, kUnspecified, "1"));
     EXPECT_TRUE(palette.Timer1.enabled());
-    EXPECT_EQ(palette.Timer1.starts, starts + 1) << "the handler restarts the wait";
+    EXPECT_EQ(windows.restarts, starts + 1) << "the handler restarts the wait";
 
     palette.RadioButton1.UserClick();
     EXPECT_EQ(Read(SelectionPath()), SelectionBytes(kUnspecified, kUnspecified, "0"));
@@ -276,10 +276,6 @@ TEST_F(Palette, BackspaceInEmptyComboStillWritesOnce) {
     EXPECT_EQ(Calls(os::Op::Write), writes + 1);
     EXPECT_EQ(palette.RadiusText, "");
     EXPECT_TRUE(palette.Timer1.enabled());
-
-    palette.ComboBox1.UserKey(Key{ui::KeyKind::Escape, {}});
-    palette.ComboBox1.UserKey(Key{ui::KeyKind::Tab, {}});
-    EXPECT_EQ(Calls(os::Op::Write), writes + 1);
 }
 
 TEST_F(Palette, PickedLineWithInvalidCodePageBytesIsTakenExactly) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "ui/Completion.h"
 #include "ui/Controls.h"
 #include "ui/EditMirror.h"
+#include "ui/Typing.h"
 
 namespace {
 
@@ -93,23 +93,26 @@ TEST(TypedChar, EachUnitHasOneMeaning) {
     }
 }
 
-TEST(CommandButton, EnterEscapeAndAccessKeysFindTheirButtonsAnywhereInTheForm) {
+// What WM_COMMAND IDs a control answers to: the dialog manager names the
+// default button with IDOK for Enter, the cancel button with IDCANCEL for
+// Escape, a radio group's items by their own IDs, and any other control by
+// its ID (an access key).
+TEST(CommandIds, EnterEscapeRadioItemsAndAccessKeysNameTheirControls) {
+    using Ids = std::vector<int>;
     ui::Form form("form", 0, 0, 200, 100);
     ui::Panel outer(&form, 1, {0, 0, 200, 100}, 0xFFFFFF, false);
     ui::Label label(&outer, 1, {0, 0, 10, 10}, "label");
     ui::Panel inner(&outer, 2, {0, 50, 200, 50}, 0xFFFFFF, false);
     ui::Button ok(&inner, 1, {0, 0, 50, 20}, "ok");
     ui::Button cancel(&inner, 2, {60, 0, 50, 20}, "cancel");
-    EXPECT_EQ(ui::CommandButton(form, ui::kEnterCommand), nullptr) << "no default button yet";
-    EXPECT_EQ(ui::DefaultButton(form), nullptr);
+    ui::RadioGroup group(&inner, 3, {0, 0, 100, 40}, "group", {"a", "b"}, 2);
+    EXPECT_EQ(ui::CommandIds(ok), Ids{101}) << "no default button yet";
     ok.isDefault = true;
     cancel.isCancel = true;
-    EXPECT_EQ(ui::CommandButton(form, ui::kEnterCommand), &ok);
-    EXPECT_EQ(ui::CommandButton(form, ui::kEscapeCommand), &cancel);
-    EXPECT_EQ(ui::DefaultButton(form), &ok);
-    EXPECT_EQ(ui::CommandButton(form, cancel.id()), &cancel);
-    EXPECT_EQ(ui::CommandButton(form, label.id()), nullptr) << "a label is no button";
-    EXPECT_EQ(ui::CommandButton(form, 4242), nullptr);
+    EXPECT_EQ(ui::CommandIds(ok), (Ids{101, ui::kEnterCommand}));
+    EXPECT_EQ(ui::CommandIds(cancel), (Ids{102, ui::kEscapeCommand}));
+    EXPECT_EQ(ui::CommandIds(label), Ids{1101});
+    EXPECT_EQ(ui::CommandIds(group), (Ids{703, 7030, 7031}));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Completion.h"
+#include "ui/Typing.h"
 
 namespace {
 
@@ -15,9 +15,6 @@ using ui::KeyKind;
 using ui::TypeInCombo;
 using ui::TypeInEdit;
 using Lines = std::vector<std::string>;
-
-const Key kEscape{KeyKind::Escape, {}};
-const Key kTab{KeyKind::Tab, {}};
 
 // Character starts by code page 932 lead bytes, worked out here on their own.
 bool OnBoundary(const std::string& s, std::size_t at) {
@@ -126,19 +123,6 @@ TEST(ComboCompletion, BackspaceRemovesWholeCharactersOrTheSelection) {
     EXPECT_TRUE(r.runChange);
 }
 
-TEST(ComboCompletion, EscapeAndTabChangeNothing) {
-    const EditState e{"12\x82\x8D", 2, 2};
-    for (const Key& k : {kEscape, kTab}) {
-        auto r = TypeInCombo({"12\x82\x8D"}, e, 0, k);
-        EXPECT_EQ(r.state, e);
-        EXPECT_EQ(r.currentLine, 0);
-        EXPECT_FALSE(r.runChange);
-        auto p = TypeInEdit(e, k);
-        EXPECT_EQ(p.state, e);
-        EXPECT_FALSE(p.runChange);
-    }
-}
-
 TEST(EditTyping, InsertsAtCaretWithoutCompletion) {
     auto r = TypeInEdit({"15", 1, 0}, Key::Char("2"));
     EXPECT_EQ(r.state, (EditState{"125", 2, 0}));
@@ -159,8 +143,7 @@ TEST(ComboCompletion, OffsetsStayInsideTheTextAndOnCharacterBoundaries) {
         "A\x82\x8D"
         "z",
         "\x95\x5C"};
-    const std::vector<Key> keys = {Key::Char("c"),   Key::Char("z"), Key::Char("\x95\x5C"),
-                                   Key::Backspace(), kEscape,        kTab};
+    const std::vector<Key> keys = {Key::Char("c"), Key::Char("z"), Key::Char("\x95\x5C"), Key::Backspace()};
     for (std::size_t start = 0; start <= text.size() + 2; ++start) {
         for (std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{3}, std::size_t{100}}) {
             const EditState e{text, start, length};

@@ -1,5 +1,5 @@
 // Typing rules of the text fields: completion, insertion, Backspace.
-#include "ui/Completion.h"
+#include "ui/Typing.h"
 
 #include "common/Cp932.h"
 
@@ -53,16 +53,7 @@ EditState Backspace(const EditState& e) {
 
 TypingResult TypeInEdit(const EditState& edit, const Key& key) {
     EditState e = NormalizeEdit(edit);
-    switch (key.kind) {
-        case KeyKind::Tab:
-        case KeyKind::Escape:
-            return {e, -1, false};
-        case KeyKind::Backspace:
-            return {Backspace(e), -1, true};
-        case KeyKind::Char:
-            break;
-    }
-    return {Insert(e, key.bytes), -1, true};
+    return {key.kind == KeyKind::Backspace ? Backspace(e) : Insert(e, key.bytes), -1, true};
 }
 
 TypingResult TypeInCombo(const std::vector<std::string>& lines,
@@ -70,16 +61,8 @@ TypingResult TypeInCombo(const std::vector<std::string>& lines,
                          int currentLine,
                          const Key& key) {
     EditState e = NormalizeEdit(edit);
-    switch (key.kind) {
-        case KeyKind::Tab:
-        case KeyKind::Escape:
-            return {e, currentLine, false};
-        case KeyKind::Backspace:
-            // Runs the change handling even when there was nothing to delete.
-            return {Backspace(e), -1, true};
-        case KeyKind::Char:
-            break;
-    }
+    // Runs the change handling even when there was nothing to delete.
+    if (key.kind == KeyKind::Backspace) return {Backspace(e), -1, true};
     if (key.bytes.empty()) return {e, currentLine, false};
     std::string search = e.selLength > 0 ? e.text.substr(0, e.selStart) : e.text;
     search += key.bytes;

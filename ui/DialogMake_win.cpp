@@ -1,5 +1,5 @@
-// Forms as Windows dialogs: making the dialogs and their controls.
-#include "ui/Dialog_win.h"
+// Making a form's dialogs and their controls, in pixels.
+#include "ui/DialogWindow_win.h"
 
 // after windows.h, which they need
 #include <commctrl.h>
@@ -42,15 +42,6 @@ Control* Preceding(Control& c) {
     const auto& siblings = c.parent()->children();
     auto at = std::find(siblings.begin(), siblings.end(), &c);
     return at == siblings.begin() ? nullptr : *(at - 1);
-}
-
-// A multi-line edit asks for every key, so Tab, Enter and Escape would stay
-// in it. Read-only, it has no use for them: the dialog manager gets them.
-LRESULT CALLBACK ReadOnlyMemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-    if (msg == WM_GETDLGCODE)
-        return ::DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ReadOnlyMemoProc, 0);
-    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace
@@ -103,8 +94,6 @@ HWND DialogWindow::MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std
 DialogWindow::DialogWindow(Form& form, HWND owner, bool mainWindow) : form_(form), owner_(owner), main_(mainWindow) {
     all_.push_back(this);
     hwnd = MakeDialog(owner, kFormStyle, FormExStyle(form), os::WideFrom932(form.caption()));
-    // No window handles or desktop heap left: the form stays without a
-    // window, and its owner says so.
     if (!hwnd) return;
     ::SetWindowSubclass(hwnd, AfterDialogManager, 0, reinterpret_cast<DWORD_PTR>(this));
     // The frame as this window system really draws it.
@@ -125,14 +114,15 @@ DialogWindow::DialogWindow(Form& form, HWND owner, bool mainWindow) : form_(form
     self->model = &form;
     self->hwnd = hwnd;
     self->color = ToColorRef(form.color);
+    byId_[form.id()] = self.get();
     CreateChildren(form, hwnd, self->color);
-    if (Button* def = DefaultButton(form)) SetDefaultButton(def->id());
-    form.peer = this;
+    ShowDefaultButton();
+    form.window = this;
 }
 
 DialogWindow::~DialogWindow() {
-    for (auto& b : bound_) b->model->peer = nullptr;
-    for (Timer* t : timers_) t->peer = nullptr;
+    for (auto& b : bound_) b->model->window = nullptr;
+    for (Timer* t : timers_) t->window = nullptr;
     std::erase(all_, this);
     if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
 }
@@ -145,6 +135,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
     Bound& b = *bound_.emplace_back(std::make_unique<Bound>());
     b.model = &c;
     b.color = color;
+    for (int id : CommandIds(c)) byId_[id] = &b;
     const Rect& r = c.bounds();
     const std::wstring caption = os::WideFrom932(c.caption());
     HWND h = nullptr;
@@ -236,10 +227,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             b.hwnd = h;
             COMBOBOXINFO info{};
             info.cbSize = sizeof info;
-            if (::GetComboBoxInfo(h, &info)) {
-                AttachTextField(b, info.hwndItem);
-                b.list = info.hwndList;
-            }
+            if (::GetComboBoxInfo(h, &info)) AttachTextField(b, info.hwndItem);
             ::SendMessageW(h, CB_SETITEMHEIGHT, 0, line);
             ::SendMessageW(h, CB_SETMINVISIBLE, static_cast<WPARAM>(combo.visibleLines), 0);
             RECT now;
@@ -257,7 +245,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             for (Control* label : c.parent()->children()) {
                 const Rect& l = label->bounds();
                 Bound* made =
-                    label->kind() == Kind::Label && l.left == r.left && l.top < r.top ? Find(*label) : nullptr;
+                    label->kind() == Kind::Label && l.left == r.left && l.top < r.top ? BoundOf(*label) : nullptr;
                 if (made && ::GetWindow(h, GW_HWNDPREV) != made->hwnd)
                     ::SetWindowPos(made->hwnd, ::GetWindow(h, GW_HWNDPREV), 0, 0, 0, 0,
                                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
@@ -276,89 +264,37 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             }
             LayOutPages(b);
             for (Control* sheet : pages.children()) b.parts.push_back(Create(*sheet, parent, color).hwnd);
+            pages_ = &b;
             ShowActivePage(b);
             break;
         }
     }
     b.hwnd = h;
-    c.peer = this;
+    c.window = this;
     Update(c, kItems | kItemIndex | kText | kChecked);
     return b;
 }
 
-DialogWindow::Bound* DialogWindow::Find(const Control& c) {
-    for (auto& b : bound_)
-        if (b->model == &c) return b.get();
-    return nullptr;
+DialogWindow::Bound* DialogWindow::BoundOf(int id) {
+    auto found = byId_.find(id);
+    return found == byId_.end() ? nullptr : found->second;
 }
 
 DialogWindow::Bound* DialogWindow::BoundOf(HWND h) {
-    for (auto& b : bound_)
-        if (b->hwnd == h) return b.get();
-    return nullptr;
+    Bound* b = h ? BoundOf(::GetDlgCtrlID(h)) : nullptr;
+    return b && b->hwnd == h ? b : nullptr;
 }
 
-// The pages stand beside the tab control, after it in the dialog manager's
-// order, on its display area; the tab control leaves that area to them. The
-// area depends on the tab strip's height, known only once the tabs are in,
-// and changes with the theme and the font size.
-void DialogWindow::LayOutPages(Bound& b) {
-    const Rect& r = b.model->bounds();
-    RECT display{0, 0, r.width, r.height};
-    TabCtrl_AdjustRect(b.hwnd, FALSE, &display);
-    HRGN frame = ::CreateRectRgn(0, 0, r.width, r.height);
-    HRGN inside = ::CreateRectRgnIndirect(&display);
-    ::CombineRgn(frame, frame, inside, RGN_DIFF);
-    ::DeleteObject(inside);
-    ::SetWindowRgn(b.hwnd, frame, TRUE);
-    for (Control* sheet : b.model->asContainer()->children())
-        sheet->SetBounds(
-            {r.left + display.left, r.top + display.top, display.right - display.left, display.bottom - display.top});
+DialogWindow::Bound* DialogWindow::BoundOf(const Control& c) {
+    Bound* b = BoundOf(c.id());
+    return b && b->model == &c ? b : nullptr;
 }
 
-void DialogWindow::PlaceWindow() {
-    ::SetWindowPos(hwnd, nullptr, form_.storedLeft(), form_.storedTop(), form_.width(), form_.height(),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void DialogWindow::UpdateForm(unsigned changes) {
-    if (changes & kBounds) {
-        PlaceWindow();
-    } else if ((changes & kSize) && ::IsIconic(hwnd)) {
-        // A new size only: the window stays wherever the user has put it.
-        WINDOWPLACEMENT wp{};
-        wp.length = sizeof wp;
-        if (::GetWindowPlacement(hwnd, &wp)) {
-            wp.rcNormalPosition.right = wp.rcNormalPosition.left + form_.width();
-            wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + form_.height();
-            ::SetWindowPlacement(hwnd, &wp);
-        }
-    } else if (changes & kSize) {
-        ::SetWindowPos(hwnd, nullptr, 0, 0, form_.width(), form_.height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (changes & kTopMost) SetTopMost(hwnd, form_.stayOnTop());
-}
-
-void DialogWindow::ReadPosition(int& left, int& top) {
-    if (!::IsWindow(hwnd)) return;
-    if (::IsIconic(hwnd)) {
-        // A minimized window parks far away; what counts is where it returns.
-        WINDOWPLACEMENT wp{};
-        wp.length = sizeof wp;
-        if (!::GetWindowPlacement(hwnd, &wp)) return;
-        MONITORINFO mi{};
-        mi.cbSize = sizeof mi;
-        ::GetMonitorInfoW(::MonitorFromRect(&wp.rcNormalPosition, MONITOR_DEFAULTTONEAREST), &mi);
-        // Placement coordinates are relative to the work area.
-        left = wp.rcNormalPosition.left + (mi.rcWork.left - mi.rcMonitor.left);
-        top = wp.rcNormalPosition.top + (mi.rcWork.top - mi.rcMonitor.top);
-        return;
-    }
-    RECT r;
-    if (::GetWindowRect(hwnd, &r)) {
-        left = r.left;
-        top = r.top;
-    }
+void DialogWindow::AttachTextField(Bound& b, HWND edit) {
+    b.edit = edit;
+    b.mirror = EditMirror::Of({}, Cp932Chars());
+    ::SetWindowSubclass(edit, TextFieldProc, 1, reinterpret_cast<DWORD_PTR>(&b));
+    if (b.model->kind() == Kind::ComboBox) ::SetWindowSubclass(b.hwnd, ComboProc, 2, 0);
 }
 
 }  // namespace ui

@@ -1,7 +1,8 @@
-// Typing in an editable combo box: the text completes against the list. Pure
-// functions of their arguments, so that every keystroke rule is tested without
-// a window. Offsets are byte offsets into code page 932 texts and always lie
-// on character boundaries.
+// The typing rules of the text fields: which typed characters reach a field,
+// what a key does to its text and selection, and the completion of a combo
+// box against its list. Pure functions of their arguments, so that every
+// keystroke rule is tested without a window. Offsets are byte offsets into
+// code page 932 texts and always lie on character boundaries.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -30,7 +31,7 @@ struct EditState {
     bool operator==(const EditState&) const = default;
 };
 
-enum class KeyKind { Char, Backspace, Tab, Escape };
+enum class KeyKind { Char, Backspace };
 
 struct Key {
     KeyKind kind = KeyKind::Char;
@@ -64,7 +65,7 @@ struct TypingResult {
 EditState NormalizeEdit(EditState s);
 
 // A key typed into a plain edit field: insert (replacing the selection),
-// Backspace; Tab and Escape change nothing.
+// Backspace.
 TypingResult TypeInEdit(const EditState& edit, const Key& key);
 
 // A key typed into a combo box whose list is `lines` and whose current line

@@ -1,6 +1,8 @@
-// Forms as Windows dialogs at work: the one dialog procedure, the timers,
-// the modal loop and the program's message loop.
-#include "ui/Dialog_win.h"
+// Messages in: the one dialog procedure of a form, which turns every
+// control's notification into its model's call, the typing and wheel
+// procedures of the text fields, the timers, the modal loop and the
+// program's message loop.
+#include "ui/DialogWindow_win.h"
 
 // after windows.h, which they need
 #include <commctrl.h>
@@ -20,84 +22,87 @@ constexpr UINT kLaterMessage = WM_APP + 1;
 constexpr UINT kRestoreMessage = WM_APP + 2;
 static_assert(kEnterCommand == IDOK && kEscapeCommand == IDCANCEL);
 
+std::wstring WindowText(HWND h) {
+    int n = ::GetWindowTextLengthW(h);
+    std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(h, text.data(), n + 1)));
+    return text;
+}
+
 }  // namespace
 
-std::vector<HWND> DialogWindow::OwnedBy(HWND owner) {
-    std::vector<HWND> owned;
-    for (DialogWindow* d : DialogWindow::all_)
-        if (::GetWindow(d->hwnd, GW_OWNER) == owner) owned.push_back(d->hwnd);
-    return owned;
+// A typed character goes through the model's typing rules (completion in a
+// combo box); the window only shows the outcome.
+LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto& b = *reinterpret_cast<Bound*>(ref);
+    if (msg == WM_CHAR) {
+        TypedKey typed = ClassifyTypedChar(static_cast<std::uint32_t>(wp), Cp932Chars());
+        if (typed.action == TypedAction::Refuse) ::MessageBeep(MB_OK);
+        if (typed.action != TypedAction::Send)
+            return typed.action == TypedAction::PassOn ? ::DefSubclassProc(hwnd, msg, wp, lp) : 0;
+        DWORD start = 0, end = 0;
+        ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        std::size_t b0 = b.mirror.ByteFromWide(start), b1 = b.mirror.ByteFromWide(end);
+        static_cast<TextControl&>(*b.model).UserSelected(b0, b1 >= b0 ? b1 - b0 : 0);
+        if (b.model->kind() == Kind::ComboBox)
+            static_cast<ComboBox&>(*b.model).UserKey(typed.key);
+        else
+            static_cast<Edit&>(*b.model).UserKey(typed.key);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, TextFieldProc, 1);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// Wine keeps a window that owns others from becoming topmost (it files it
-// under its owned windows and takes their state), and an owned window from
-// leaving the state it inherited from a topmost owner; with the ownership set
-// aside for the call both work, here as on Windows, and the owned windows
-// stay as they are.
-void DialogWindow::SetTopMost(HWND hwnd, bool on) {
-    const std::vector<HWND> owned = OwnedBy(hwnd);
-    HWND owner = ::GetWindow(hwnd, GW_OWNER);
-    for (HWND w : owned) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, 0);
-    if (owner) ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, 0);
-    ::SetWindowPos(hwnd, on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (owner) ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    for (HWND w : owned) ::SetWindowLongPtrW(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(hwnd));
+// Windows sends the wheel to the window under the pointer even when another
+// program is active, and a closed combo box steps its list on it: a user
+// zooming the drawing would change the choice unseen. Only a box the user
+// works in takes the wheel.
+LRESULT CALLBACK DialogWindow::ComboProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_MOUSEWHEEL) {
+        HWND focus = ::GetFocus();
+        bool working =
+            ::GetForegroundWindow() == ::GetAncestor(hwnd, GA_ROOT) && (focus == hwnd || ::IsChild(hwnd, focus));
+        if (!working && !::SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return 0;
+    }
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ComboProc, 2);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// Every handler stops and restarts its timer, so a stop is only noted: the
-// restart's SetTimer replaces the pending wait with a fresh one of the full
-// interval, and a tick that comes while the model is stopped is dropped and
-// ends the system timer then. Each tick thus costs one call into the window
-// system instead of two.
+// A multi-line edit asks for every key, so Tab, Enter and Escape would stay
+// in it. Read-only, it has no use for them: the dialog manager gets them.
+LRESULT CALLBACK DialogWindow::ReadOnlyMemoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_GETDLGCODE)
+        return ::DefSubclassProc(hwnd, msg, wp, lp) & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, ReadOnlyMemoProc, 0);
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void DialogWindow::TextEdited(Bound& b) {
+    std::wstring now = WindowText(b.edit);
+    if (now == b.mirror.wide) return;  // the echo of what the mirror itself set
+    std::string bytes;
+    if (!SpliceEdited(static_cast<TextControl&>(*b.model).text(), b.mirror, now, Cp932Chars(), bytes)) {
+        // Pasted text the file could not store: refuse it whole.
+        ::MessageBeep(MB_OK);
+        PushText(b);
+        return;
+    }
+    DWORD start = 0, end = 0;
+    ::SendMessageW(b.edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    b.mirror = EditMirror::Of(bytes, Cp932Chars());
+    EditState state;
+    state.text = std::move(bytes);
+    state.selStart = b.mirror.ByteFromWide(start);
+    std::size_t endByte = b.mirror.ByteFromWide(end);
+    state.selLength = endByte >= state.selStart ? endByte - state.selStart : 0;
+    static_cast<TextControl&>(*b.model).UserEdited(std::move(state));
+}
+
 void DialogWindow::AttachTimer(Timer& timer) {
     timers_.push_back(&timer);
-    timer.peer = this;
-    timer.peerId = static_cast<unsigned>(timers_.size());
-}
-
-void DialogWindow::Restart(Timer& timer) {
-    ::SetTimer(hwnd, timer.peerId, timer.interval(), nullptr);
-}
-
-void DialogWindow::ShowActivePage(Bound& b) {
-    const int active = static_cast<PageControl&>(*b.model).activePage();
-    if (TabCtrl_GetCurSel(b.hwnd) != active) TabCtrl_SetCurSel(b.hwnd, active);
-    for (std::size_t i = 0; i < b.parts.size(); ++i)
-        ::ShowWindow(b.parts[i], static_cast<int>(i) == active ? SW_SHOWNA : SW_HIDE);
-}
-
-void DialogWindow::SetDefaultButton(int id) {
-    const int old = LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0));
-    ::SendMessageW(hwnd, DM_SETDEFID, static_cast<WPARAM>(id), 0);
-    for (auto& b : bound_) {
-        if (b->model->kind() != Kind::Button || (b->model->id() != old && b->model->id() != id)) continue;
-        LONG style = static_cast<LONG>(::GetWindowLongPtrW(b->hwnd, GWL_STYLE));
-        LONG type = b->model->id() == id ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-        if ((style & BS_TYPEMASK) != type) ::SendMessageW(b->hwnd, BM_SETSTYLE, (style & ~BS_TYPEMASK) | type, TRUE);
-    }
-}
-
-void DialogWindow::ShowDefaultButton() {
-    Bound* focused = BoundOf(::GetFocus());
-    Button* def =
-        focused && focused->model->kind() == Kind::Button ? static_cast<Button*>(focused->model) : DefaultButton(form_);
-    SetDefaultButton(def ? def->id() : 0);
-}
-
-// When the dialog manager moves the focus itself (Tab, the arrows, access
-// keys, WM_NEXTDLGCTL), its own default-button step comes last: it looks for
-// the default button among the dialog's direct children (GetDlgItem), finds
-// none, as ours stand in panels, and takes the border off the one that wore
-// it. The border is put back where the focus says once it is done.
-LRESULT CALLBACK DialogWindow::AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-    if (msg == WM_NEXTDLGCTL) reinterpret_cast<DialogWindow*>(ref)->ShowDefaultButton();
-    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, AfterDialogManager, 0);
-    return result;
-}
-
-void DialogWindow::FocusControl(HWND target) {
-    if (target) ::SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    timer.window = this;
+    timer.windowId = static_cast<unsigned>(timers_.size());
 }
 
 void DialogWindow::Later(std::function<bool()> step) {
@@ -136,19 +141,6 @@ void DialogWindow::RunModal() {
     if (quit) ::PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
-void DialogWindow::Destroy() {
-    if (inModal_) {
-        endModal_ = true;
-        // Closed from a sent message, the loop would wait in GetMessage for
-        // some other message to arrive before it saw the flag.
-        ::PostMessageW(hwnd, WM_NULL, 0, 0);
-    } else if (main_) {
-        ::DestroyWindow(hwnd);
-    } else {
-        ::ShowWindow(hwnd, SW_HIDE);
-    }
-}
-
 INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_INITDIALOG) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, lp);
@@ -165,11 +157,11 @@ INT_PTR CALLBACK DialogWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
 bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     switch (msg) {
         case WM_COMMAND:
-            Command(reinterpret_cast<HWND>(lp), LOWORD(wp), HIWORD(wp));
+            Command(LOWORD(wp), HIWORD(wp));
             return true;
         case WM_NOTIFY: {
             auto* hdr = reinterpret_cast<NMHDR*>(lp);
-            Bound* b = BoundOf(hdr->hwndFrom);
+            Bound* b = BoundOf(static_cast<int>(hdr->idFrom));
             if (hdr->code != TCN_SELCHANGE || !b || b->model->kind() != Kind::PageControl) return false;
             static_cast<PageControl&>(*b->model).UserSelectPage(TabCtrl_GetCurSel(b->hwnd));
             return true;
@@ -198,7 +190,7 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             // The title-bar close box, Alt+F4, the system menu; from a
             // control inside (a multi-line edit's Escape), a cancel.
             if (dialog != hwnd)
-                Command(nullptr, IDCANCEL, 0);
+                Command(IDCANCEL, BN_CLICKED);
             else if (::IsWindowEnabled(hwnd))
                 form_.Close();
             return true;
@@ -257,13 +249,11 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             ThemeChanged(hwnd, msg);
             // The tab strip's height follows the theme and the font size; the
             // tab control hears of the change after this window.
-            for (auto& b : bound_) {
-                if (b->model->kind() != Kind::PageControl) continue;
-                Later([this, pages = b.get()] {
-                    LayOutPages(*pages);
+            if (pages_)
+                Later([this] {
+                    LayOutPages(*pages_);
                     return true;
                 });
-            }
             return false;
         case kLaterMessage:
             if (!later_.empty()) {
@@ -280,22 +270,9 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
     }
 }
 
-void DialogWindow::Command(HWND from, WORD id, WORD code) {
-    Bound* b = from ? BoundOf(from) : nullptr;
-    if (!b) {
-        for (auto& g : bound_) {
-            auto item = std::find(g->parts.begin(), g->parts.end(), from);
-            if (!from || item == g->parts.end() || g->model->kind() != Kind::RadioGroup) continue;
-            // Automatic items: the dialog manager checks the item the arrows
-            // reach, and a click checks it, before the group hears of it.
-            if (code == BN_CLICKED)
-                static_cast<RadioGroup&>(*g->model).UserSelect(static_cast<int>(item - g->parts.begin()));
-            return;
-        }
-        // Enter, Escape and access keys: the dialog manager names the button.
-        if (Button* button = CommandButton(form_, id)) button->Click();
-        return;
-    }
+void DialogWindow::Command(WORD id, WORD code) {
+    Bound* b = BoundOf(id);
+    if (!b) return;
     Control& c = *b->model;
     switch (c.kind()) {
         case Kind::Button:
@@ -306,9 +283,14 @@ void DialogWindow::Command(HWND from, WORD id, WORD code) {
                 // only when it moves the focus itself, and restyles only the
                 // dialog's direct children (GetDlgItem): a button in a panel,
                 // focused by a click, is made the default here.
-                Button* def = code == BN_SETFOCUS ? &static_cast<Button&>(c) : DefaultButton(form_);
-                SetDefaultButton(def ? def->id() : 0);
+                Bound* def = code == BN_SETFOCUS ? b : BoundOf(kEnterCommand);
+                SetDefaultButton(def ? def->model->id() : 0);
             }
+            break;
+        case Kind::RadioGroup:
+            // Automatic items: the dialog manager checks the item the arrows
+            // reach, and a click checks it, before the group hears of it.
+            if (code == BN_CLICKED && id != c.id()) static_cast<RadioGroup&>(c).UserSelect(id - c.id() * 10);
             break;
         case Kind::RadioButton:
             if (code == BN_CLICKED) static_cast<RadioButton&>(c).UserClick();
@@ -353,29 +335,22 @@ bool PreTranslate(MSG& msg) {
     if (!root || d == DialogWindow::all_.end()) return false;
     // The page keys of every tabbed Windows dialog, which a tab control
     // standing in a dialog does not handle: Ctrl+Tab, Ctrl+Shift+Tab,
-    // Ctrl+PageDown, Ctrl+PageUp, and Alt with a page's access key.
-    int step = 0, page = -1;
-    const bool ctrl = ::GetKeyState(VK_CONTROL) < 0;
-    if (msg.message == WM_KEYDOWN && ctrl && msg.wParam == VK_TAB) step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
-    if (msg.message == WM_KEYDOWN && ctrl && (msg.wParam == VK_NEXT || msg.wParam == VK_PRIOR))
-        step = msg.wParam == VK_NEXT ? 1 : -1;
-    for (auto& b : (*d)->bound_) {
-        if (b->model->kind() != Kind::PageControl) continue;
-        auto& pages = static_cast<PageControl&>(*b->model);
-        if (msg.message == WM_SYSCHAR && msg.wParam < 0x80)
-            page = pages.PageForAccessKey(static_cast<char>(msg.wParam));
-        if (step == 0 && page < 0) continue;
-        // A control that asks for every key keeps the page keys too, as in
-        // Windows' own tabbed dialogs.
-        if (::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE)
-            break;
-        // As a click on the tab: the focus goes to the tabs, then the page turns.
-        (*d)->FocusControl(b->hwnd);
-        if (step != 0)
-            pages.UserStepPage(step);
-        else
-            pages.UserSelectPage(page);
-        return true;
+    // Ctrl+PageDown, Ctrl+PageUp, and Alt with a page's access key. A
+    // control that asks for every key keeps them, as in those dialogs.
+    DialogWindow::Bound* pages = (*d)->pages_;
+    const bool ctrl = msg.message == WM_KEYDOWN && pages && ::GetKeyState(VK_CONTROL) < 0;
+    int step = 0;
+    if (ctrl && msg.wParam == VK_TAB) step = ::GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    if (ctrl && (msg.wParam == VK_NEXT || msg.wParam == VK_PRIOR)) step = msg.wParam == VK_NEXT ? 1 : -1;
+    const bool alt = msg.message == WM_SYSCHAR && pages && msg.wParam < 0x80;
+    if ((step != 0 || alt) &&
+        !(::SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & DLGC_WANTMESSAGE)) {
+        auto& model = static_cast<PageControl&>(*pages->model);
+        if (step != 0) {
+            model.UserStepPage(step);
+            return true;
+        }
+        if (model.UserAccessKey(static_cast<char>(msg.wParam))) return true;
     }
     return ::IsDialogMessageW(root, &msg) != 0;
 }

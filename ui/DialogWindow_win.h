@@ -2,10 +2,12 @@
 // in-memory template, and each panel, page and radio group a child dialog
 // (DS_CONTROL, WS_EX_CONTROLPARENT) that the dialog manager walks into, so
 // Tab, Enter, Escape, access keys and the arrows within a group are Windows'
-// own. The controls are made in pixels when the dialog is made. One dialog
-// procedure decodes the notifications of every control of the form into its
-// model's calls, and the model's changes are mirrored onto the controls
-// (ui/Mirror_win.cpp).
+// own. Its code is cut by the way data flows:
+//   ui/DialogMake_win.cpp    making the dialogs and their controls in pixels
+//   ui/DialogInput_win.cpp   messages in: the one dialog procedure, the typing
+//                            and wheel procedures, timers and message loops
+//   ui/DialogOutput_win.cpp  the models' changes out onto the controls: text,
+//                            lists, the page shown, focus, the default button
 #pragma once
 #include <windows.h>
 
@@ -14,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ui/Controls.h"
@@ -21,9 +24,11 @@
 
 namespace ui {
 
-class DialogWindow final : public FormPeer, public TimerPeer {
+class DialogWindow final : public FormWindow {
 public:
     // `owner` is the palette for the settings dialog, nullptr for the palette.
+    // `hwnd` stays null when Windows could make no window (no window handles
+    // or desktop heap left); the form then has no window.
     DialogWindow(Form& form, HWND owner, bool mainWindow);
     ~DialogWindow() override;
     DialogWindow(const DialogWindow&) = delete;
@@ -31,24 +36,23 @@ public:
 
     void Update(Control& control, unsigned changes) override;
     void UpdateList(Control& list, const ListChange& change) override;
+    void Restart(Timer& timer) override;
     void RunModal() override;
     void Destroy() override;
     void ReadPosition(int& left, int& top) override;
 
     // Runs `timer` on this window's message-loop timers.
     void AttachTimer(Timer& timer);
-    void Restart(Timer& timer) override;
 
     // The frame this window system gives a form, set on the form before any
     // window exists.
     static void MeasureFrame(Form& form);
 
-    // One control's window and what the mirror keeps of it.
+    // One control's window and what is kept of it.
     struct Bound {
         Control* model = nullptr;
         HWND hwnd = nullptr;
         HWND edit = nullptr;       // text fields: the edit window (a combo box's edit part)
-        HWND list = nullptr;       // combo boxes: the drop-down list
         std::vector<HWND> parts;   // a radio group's items; a page control's pages
         COLORREF color = 0;        // a container's background, for the controls on it
         EditMirror mirror;         // text fields: what the edit window shows
@@ -59,35 +63,46 @@ public:
     HWND hwnd = nullptr;
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    bool HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result);
-    void Command(HWND from, WORD id, WORD code);
+    // Making.
     HWND MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std::wstring& title);
     void CreateChildren(Container& container, HWND parent, COLORREF color);
     Bound& Create(Control& c, HWND parent, COLORREF color);
-    Bound* Find(const Control& c);
-    Bound* BoundOf(HWND h);
-    void PlaceWindow();
-    void UpdateForm(unsigned changes);
-    void ShowActivePage(Bound& pages);
-    void LayOutPages(Bound& pages);
-    void FocusControl(HWND target);
-    void SetDefaultButton(int id);
-    // The default border where the focus says: on a focused push button,
-    // else on the form's default button.
-    void ShowDefaultButton();
-    static LRESULT CALLBACK AfterDialogManager(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void AttachTextField(Bound& b, HWND edit);
+    // The controls by the control ID Windows names them with: every control
+    // under its own, a radio group under its items' too, the default and
+    // cancel buttons under IDOK and IDCANCEL too (CommandIds).
+    Bound* BoundOf(int id);
+    Bound* BoundOf(HWND h);  // the control whose window `h` is
+    Bound* BoundOf(const Control& c);
+
+    // Messages in.
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK TextFieldProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK ComboProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK ReadOnlyMemoProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result);
+    void Command(WORD id, WORD code);
+    void TextEdited(Bound& b);
     // Work that can wait until the window is up: each step runs from a
     // message of its own, in order, and is run again until it returns true.
     void Later(std::function<bool()> step);
 
-    // The mirror (ui/Mirror_win.cpp).
+    // Model out.
+    static LRESULT CALLBACK AfterDialogManager(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    void PlaceWindow();
+    void UpdateForm(unsigned changes);
+    void LayOutPages(Bound& pages);
+    void ShowActivePage(Bound& pages);
+    void FocusControl(HWND target);
+    // The default border where the focus says: on a focused push button,
+    // else on the form's default button.
+    void ShowDefaultButton();
+    void SetDefaultButton(int id);
     void PushText(Bound& b);
     void PushSelection(Bound& b);
-    void TextEdited(Bound& b);
     void FillCombo(Bound& b);
     bool FillStep(Bound& b, std::size_t count);
-    void AttachTextField(Bound& b, HWND edit);
+    static void SetTopMost(HWND hwnd, bool on);
 
     Form& form_;
     HWND owner_;
@@ -98,19 +113,25 @@ private:
     // The combo box whose list the user picked from: it shows the pick itself.
     Bound* picking_ = nullptr;
     std::vector<std::unique_ptr<Bound>> bound_;
+    std::unordered_map<int, Bound*> byId_;
+    Bound* pages_ = nullptr;  // the form's page control, for the page keys
     std::vector<Timer*> timers_;
     std::deque<std::function<bool()>> later_;
 
-    static void SetTopMost(HWND hwnd, bool on);
-    // The program's own top-level windows that `owner` owns.
-    static std::vector<HWND> OwnedBy(HWND owner);
     // Every form's window, for the message loop and the owned windows.
     static std::vector<DialogWindow*> all_;
     friend bool PreTranslate(MSG& msg);
 };
 
+// Code page 932 by number, one character at a time, for the typing rules and
+// the edit mirror.
+const CharConverter& Cp932Chars();
+
 // The common controls and the program instance; once, before any window.
 void InitWindows(HINSTANCE instance);
+// Moves a window of the outer size `width` x `height` at (left, top) as
+// KeepCaptionReachable does on the screens Windows reports.
+void KeepOnScreens(int& left, int& top, int width, int height);
 // The dialog manager's keyboard handling for whichever form `msg` is for,
 // plus the page keys the tab control lacks; true when the message was used.
 bool PreTranslate(MSG& msg);

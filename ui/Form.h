@@ -1,5 +1,5 @@
 // The form framework: each control is a model that owns its state and event
-// rules; its form's window (ui/Dialog_win.h) mirrors it onto a real control
+// rules; its form's window (ui/DialogWindow_win.h) shows it on a real control
 // and feeds the user's input back through the model's User* calls. Without a
 // window the models run headless, which is how the forms are tested.
 // Rules kept once for every form: a text or index set by program runs no
@@ -49,16 +49,27 @@ struct ListChange {
 };
 
 class Control;
-class Container;
-class Form;
+class Timer;
 
-// The window that mirrors the controls of one form.
-class ControlPeer {
+// The window system's side of a form, which shows its controls and runs its
+// timers: a dialog on Windows, a stand-in in the tests, none headless.
+class FormWindow {
 public:
-    virtual ~ControlPeer() = default;
+    virtual ~FormWindow() = default;
     virtual void Update(Control& control, unsigned changes) = 0;
     virtual void UpdateList(Control& list, const ListChange& change) = 0;
+    // A fresh wait of the full interval, replacing one under way. A stop is
+    // only noted: a tick that comes while the model is stopped is dropped.
+    virtual void Restart(Timer& timer) = 0;
+    virtual void RunModal() = 0;  // until the form closes
+    // Closes the window (the main form's close ends the program).
+    virtual void Destroy() = 0;
+    // Where the outer window stands now; the restored position when minimized.
+    virtual void ReadPosition(int& left, int& top) = 0;
 };
+
+class Container;
+class Form;
 
 class Control {
 public:
@@ -81,16 +92,15 @@ public:
     const std::string& caption() const { return caption_; }
 
     int tag = 0;
-    // The window that mirrors this model; it clears this when it goes.
-    ControlPeer* peer = nullptr;
+    // The window that shows this model; it clears this when it goes.
+    FormWindow* window = nullptr;
 
     // Moves the keyboard focus here (the window follows).
-    void SetFocus();
-    bool hasFocus();
+    void SetFocus() { Notify(kFocus); }
 
 protected:
     void Notify(unsigned changes) {
-        if (peer) peer->Update(*this, changes);
+        if (window) window->Update(*this, changes);
     }
 
 private:
@@ -117,15 +127,6 @@ private:
     std::vector<Control*> children_;
 };
 
-class Timer;
-class TimerPeer {
-public:
-    virtual ~TimerPeer() = default;
-    // A fresh wait of the full interval, replacing one under way. A stop is
-    // only noted: a tick that comes while the model is stopped is dropped.
-    virtual void Restart(Timer& timer) = 0;
-};
-
 // The message-loop timer. Enabling a stopped timer starts a fresh wait of the
 // full interval; enabling a running one, or setting the interval it has,
 // changes nothing.
@@ -141,23 +142,13 @@ public:
         if (enabled_ && OnTimer) OnTimer();
     }
     // The window that runs the timer, and its number there.
-    TimerPeer* peer = nullptr;
-    unsigned peerId = 0;
-    int starts = 0;  // how often a fresh wait was started
+    FormWindow* window = nullptr;
+    unsigned windowId = 0;
 
 private:
     void StartWait();
     bool enabled_ = false;
     unsigned interval_ = 1000;
-};
-
-class FormPeer : public ControlPeer {
-public:
-    virtual void RunModal() = 0;  // until the form closes
-    // Closes the window (the main form's close ends the program).
-    virtual void Destroy() = 0;
-    // Where the outer window stands now; the restored position when minimized.
-    virtual void ReadPosition(int& left, int& top) = 0;
 };
 
 // A top-level window holding the controls, shown normally or modally.
@@ -186,38 +177,23 @@ public:
     std::function<void()> OnShow, OnClose;
     // The session ends (log-off, shut-down): the program ends without closing.
     std::function<void()> OnEndSession;
-    // Shows modally and returns when the form closes; false, without any show
-    // handling, when no window could be made for it. Headless,
-    // `headlessModal` plays the user's part while the form is shown.
-    bool ShowModal();
-    std::function<void(Form&)> headlessModal;
     // Called by ShowModal when the form has no window yet, to make one: a
     // window that is rarely shown need not cost its creation at start. False
-    // when the form cannot be shown.
-    std::function<bool(Form&)> needPeer;
-    bool modal() const { return modal_; }
+    // when none could be made.
+    std::function<bool(Form&)> OnMakeWindow;
+    // Shows modally and returns when the form closes; false, without any show
+    // handling, when no window could be made for it.
+    bool ShowModal();
     // Runs the close handling and closes the window (or ends the modal loop).
     void Close();
     bool closed = false;
-    FormPeer* formPeer() { return static_cast<FormPeer*>(peer); }
-
-    Control* focused = nullptr;
 
 private:
     int left_, top_, clientWidth_, clientHeight_;
-    bool stayOnTop_ = false, modal_ = false;
+    bool stayOnTop_ = false;
 };
-
-// The first control in tab order, panels and pages included, that matches.
-Control* FindControl(Container& container, const std::function<bool(const Control&)>& match);
 
 // The dialog manager's commands for Enter and Escape (IDOK and IDCANCEL).
 constexpr int kEnterCommand = 1, kEscapeCommand = 2;
-
-class Button;
-Button* DefaultButton(Container& form);  // Enter's, or nullptr
-// The button a command means: the default button for Enter, the cancel
-// button for Escape, else the button whose control ID it is, or nullptr.
-Button* CommandButton(Container& form, int id);
 
 }  // namespace ui
