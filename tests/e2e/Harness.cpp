@@ -352,6 +352,22 @@ void PressAltKey(WORD vk) {
     PressWith(VK_MENU, vk);
 }
 
+void Click(POINT screen) {
+    // Placed first, then pressed where it is: the press needs no conversion
+    // to SendInput's normalized coordinates, which can land a pixel off.
+    ::SetCursorPos(screen.x, screen.y);
+    std::vector<INPUT> inputs(2);
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    Send(inputs);
+    ParkPointer();
+}
+
+void ParkPointer() {
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
 //--- windows
 
 namespace {

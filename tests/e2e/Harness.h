@@ -119,6 +119,12 @@ void PressKey(WORD vk);
 void PressWith(WORD modifier, WORD vk);
 // Alt held down around the press of `vk` (an access key).
 void PressAltKey(WORD vk);
+// Real mouse input: a press and release of the left button at a point of
+// the screen. The pointer then rests where ParkPointer puts it.
+void Click(POINT screen);
+// Moves the pointer to the screen's bottom-right corner, where no test puts
+// a window: there it makes no control look hovered.
+void ParkPointer();
 
 // One running copy of the palette program in a folder.
 class Palette {
