@@ -44,11 +44,26 @@ LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPA
         ::SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
         std::size_t b0 = b.mirror.ByteFromWide(start), b1 = b.mirror.ByteFromWide(end);
         static_cast<TextControl&>(*b.model).UserSelected(b0, b1 >= b0 ? b1 - b0 : 0);
+        // The window's own way with the key: the selection replaced by the
+        // character, or removed, or the character before the caret removed.
+        const std::wstring& shown = b.mirror.wide;
+        start = std::min<DWORD>(start, static_cast<DWORD>(shown.size()));
+        end = std::clamp<DWORD>(end, start, static_cast<DWORD>(shown.size()));
+        if (typed.key.kind == KeyKind::Backspace && start == end && start > 0) --start;
+        b.typed = shown.substr(0, start) +
+                  (typed.key.kind == KeyKind::Char ? std::wstring(1, static_cast<wchar_t>(wp)) : L"") +
+                  shown.substr(end);
+        b.typedCaret = start + (typed.key.kind == KeyKind::Char ? 1 : 0);
+        b.typing = true;
+        b.typesItself = false;
         if (b.model->kind() == Kind::ComboBox)
             static_cast<ComboBox&>(*b.model).UserKey(typed.key);
         else
             static_cast<Edit&>(*b.model).UserKey(typed.key);
-        return 0;
+        b.typing = false;
+        // Typed by the window itself, the change costs an insertion, not a
+        // new text drawn whole; its change notice is the mirror's echo.
+        return b.typesItself ? ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp) : 0;
     }
     return ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp);
 }

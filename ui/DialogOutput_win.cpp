@@ -242,6 +242,11 @@ void DialogWindow::ReadPosition(int& left, int& top) {
 
 void DialogWindow::PushText(Bound& b) {
     b.mirror = EditMirror::Of(TextOf(b).text(), Cp932Chars());
+    const EditState& s = TextOf(b).editState();
+    if (b.typing && b.mirror.wide == b.typed && s.selLength == 0 && b.mirror.WideFromByte(s.selStart) == b.typedCaret) {
+        b.typesItself = true;
+        return;
+    }
     ::SetWindowTextW(b.edit, b.mirror.wide.c_str());
     PushSelection(b);
 }
@@ -327,6 +332,7 @@ void DialogWindow::Update(Control& c, unsigned changes) {
                 break;
             }
             if (changes & kItemIndex) {
+                b.typing = false;  // the line goes into the field whole
                 if (combo.itemIndex() >= 0 && static_cast<std::size_t>(combo.itemIndex()) >= b.nextItem)
                     FillStep(b, static_cast<std::size_t>(-1));
                 // This also writes the line into the field: the text follows.

@@ -57,8 +57,13 @@ public:
         COLORREF color = 0;          // a container's background, for the controls on it
         EditMirror mirror;           // text fields: what the edit window shows
         WNDPROC editProc = nullptr;  // text fields: the edit window's class procedure
-        std::size_t nextItem = 0;    // combo boxes: the next entry of a long list to add
-        unsigned fill = 0;           // which refill that is (a new one cancels it)
+        // A key being typed: what the edit window would show if it typed the
+        // key itself, and whether the model's outcome is just that.
+        bool typing = false, typesItself = false;
+        std::wstring typed;
+        std::size_t typedCaret = 0;
+        std::size_t nextItem = 0;  // combo boxes: the next entry of a long list to add
+        unsigned fill = 0;         // which refill that is (a new one cancels it)
     };
 
     HWND hwnd = nullptr;
