@@ -5,7 +5,8 @@
 //
 //   k307bench_driver PALETTE.exe BARE.exe RESULTS.md --bare-cc BARE_CC.exe --floor FLOOR.exe
 //                    [--runs N] [--idle SECONDS] [--keys N]
-//   k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --calls N
+//   k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --calls N [--child-debug WINEDEBUG]
+//   k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --typing-only 1 [--runs N] [--keys N]
 //
 // With --calls it only types N keys into the palette and into the floor,
 // once each, and marks the typing in the window server's trace: each mark is
@@ -583,6 +584,28 @@ std::vector<double> Ratios(const std::vector<double>& a, const std::vector<doubl
     return r;
 }
 
+// Typing into the palette (programs[0]) and the floor (programs[1]) in
+// turn, each going first in every other run; the first run is a warm-up.
+void TypingPairs(const std::wstring (&programs)[2],
+                 int runs,
+                 int keys,
+                 std::vector<double> (&cpu)[2],
+                 std::vector<double> (&latency)[2]) {
+    for (int i = 0; i <= runs; ++i) {
+        for (int j = 0; j < 2; ++j) {
+            const int k = (i + j) % 2;
+            Child c = Start(programs[k], k == 0 ? L"k307palette.exe" : L"floor.exe", kSmall, false);
+            double t = WaitReady(c);
+            while (Now() - c.started < t + 1.5) Sleep(5);  // the start has run its course
+            TypingRun run = TypeIntoRadiusBox(c, k == 0 ? L"palette" : L"floor", keys, 10);
+            Stop(c);
+            if (i == 0) continue;
+            cpu[k].push_back(run.cpuPerKey);
+            latency[k].push_back(Of(run.latency).median);
+        }
+    }
+}
+
 struct Report {
     std::string text;
     void Line(const char* fmt, ...) {
@@ -675,7 +698,9 @@ int wmain(int argc, wchar_t** argv) {
                      "usage: k307bench_driver PALETTE.exe BARE.exe RESULTS.md --bare-cc BARE_CC.exe --floor FLOOR.exe "
                      "[--runs N] [--idle SECONDS] [--keys N]\n"
                      "       k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --calls N "
-                     "[--child-debug WINEDEBUG]\n");
+                     "[--child-debug WINEDEBUG]\n"
+                     "       k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --typing-only 1 "
+                     "[--runs N] [--keys N]\n");
         return 2;
     }
     std::wstring palette = argv[1], bare = argv[2], results = argv[3], bareCommonControls, floorProgram;
@@ -683,6 +708,7 @@ int wmain(int argc, wchar_t** argv) {
     int idleSeconds = 60;
     int keys = 200;
     int callKeys = 0;
+    bool typingOnly = false;
     for (int i = 4; i + 1 < argc; i += 2) {
         if (wcscmp(argv[i], L"--bare-cc") == 0)
             bareCommonControls = argv[i + 1];
@@ -698,6 +724,8 @@ int wmain(int argc, wchar_t** argv) {
             callKeys = std::max(2, _wtoi(argv[i + 1]));
         else if (wcscmp(argv[i], L"--child-debug") == 0)
             g_childDebug = argv[i + 1];
+        else if (wcscmp(argv[i], L"--typing-only") == 0)
+            typingOnly = _wtoi(argv[i + 1]) != 0;
     }
 
     wchar_t tmp[MAX_PATH];
@@ -728,6 +756,23 @@ int wmain(int argc, wchar_t** argv) {
         }
         RemoveDirectoryW(g_tempRoot.c_str());
         std::fprintf(stdout, "calls: done\n");
+        return 0;
+    }
+    if (typingOnly) {
+        // The typing alone, printed: for trying a variant of the floor (or of
+        // the palette) against the other quickly.
+        if (floorProgram.empty()) Fail("--floor is needed");
+        const std::wstring programs[2] = {palette, floorProgram};
+        std::vector<double> cpu[2], latency[2];
+        TypingPairs(programs, runs, keys, cpu, latency);
+        for (int k = 0; k < 2; ++k)
+            std::fprintf(stdout, "%s: CPU per key %.3f (%.3f - %.3f) ms, key to k307.dat %.2f (%.2f - %.2f) ms\n",
+                         k == 0 ? "first " : "second", Of(cpu[k]).median * 1e3, Of(cpu[k]).min * 1e3,
+                         Of(cpu[k]).max * 1e3, Of(latency[k]).median * 1e3, Of(latency[k]).min * 1e3,
+                         Of(latency[k]).max * 1e3);
+        const Stat r = Of(Ratios(cpu[0], cpu[1]));
+        std::fprintf(stdout, "CPU per key, first / second: %.3f (%.3f - %.3f)\n", r.median, r.min, r.max);
+        RemoveDirectoryW(g_tempRoot.c_str());
         return 0;
     }
     if (bareCommonControls.empty() || floorProgram.empty()) Fail("--bare-cc and --floor are needed");
@@ -822,19 +867,7 @@ int wmain(int argc, wchar_t** argv) {
 
     // 3c. Typing into ComboBox1, the palette against the floor, alternately.
     std::vector<double> keyCpu[2], keyLatency[2];
-    for (int i = 0; i <= runs; ++i) {
-        for (int j = 0; j < 2; ++j) {
-            const int k = (i + j) % 2;
-            Child c = Start(dialogPrograms[k], dialogNames[k], kSmall, false);
-            double t = WaitReady(c);
-            while (Now() - c.started < t + 1.5) Sleep(5);
-            TypingRun run = TypeIntoRadiusBox(c, k == 0 ? L"palette" : L"floor", keys, 10);
-            Stop(c);
-            if (i == 0) continue;
-            keyCpu[k].push_back(run.cpuPerKey);
-            keyLatency[k].push_back(Of(run.latency).median);
-        }
-    }
+    TypingPairs(dialogPrograms, runs, keys, keyCpu, keyLatency);
     std::fprintf(stdout, "typing: done\n");
 
     // 4. Idle CPU with an unchanged k307.ini, all four side by side over the
