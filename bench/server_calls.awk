@@ -62,7 +62,7 @@ program != "" && key > 1 {
 
 END {
     if (programs < 2) {
-        print "No marked typing found in the trace."
+        print "server_calls.awk: no marked typing in the trace" > "/dev/stderr"
         exit 1
     }
     a = order[1]
