@@ -12,14 +12,16 @@
 // once each, and marks the typing in the window server's trace: each mark is
 // a named event, "k307bench begin NAME TIDS" before the first key (TIDS: the
 // program's thread ids, as the trace writes them), "k307bench key K" before
-// key K, "k307bench end" after the last key has had its effect. Run so under
-// WINEDEBUG=+server, the server traces every request in the order it serves
-// them, marks included, and bench/server_calls.awk counts the program's own
-// requests between two marks: the calls one keystroke costs it.
+// key K, "k307bench end" after the last key has had its effect. Run in a
+// session whose server traces (wineserver -d1), the trace holds every request
+// in the order served, marks included, and bench/server_calls.awk counts the
+// program's own requests between two marks: the calls one keystroke costs it.
+// --typing-only types into the two programs alone and prints the figures.
 //
 // Every wait is a poll with a deadline; nothing relies on a fixed sleep to
 // be "long enough". The idle measurement waits on purpose: that interval is
-// what is measured.
+// what is measured, and so do the pauses between keys and after a closed
+// dialog, which only keep one step's tail out of the next one's time.
 #include <windows.h>
 // psapi.h and tlhelp32.h need the types windows.h declares.
 #include <psapi.h>
@@ -482,8 +484,8 @@ std::wstring ThreadIds(DWORD pid) {
     return ids;
 }
 
-// The program's window in front and ComboBox1 focused, as a user clicking
-// into it would leave them: the box's edit has the focus, its text selected.
+// The program's window in front and ComboBox1 focused, as Tab into it would
+// leave them: the box's edit has the focus, its text selected.
 void FocusRadiusBox(const Child& c) {
     HWND top = VisibleWindow(c.pi.dwProcessId, false);
     HWND combo = top ? Descendant(top, 201) : nullptr;
