@@ -1,6 +1,6 @@
 // The floor's settings dialog: the windows of the palette's settings dialog
 // (settings/Unit2z.cpp), made the way the palette makes them
-// (ui/Dialog_win.cpp), a dialog from an in-memory template with a child
+// (ui/DialogMake_win.cpp), a dialog from an in-memory template with a child
 // dialog for each page, panel and radio group, and nothing of its logic: no
 // models, no mirroring, no page turning, no subclassed controls, no
 // input-method settings. Its lists hold the same entries as the palette's

@@ -11,12 +11,6 @@ Control::Control(Container* parent, Kind kind, int number, Rect bounds, std::str
     if (parent_) parent_->AddChild(this);
 }
 
-Form* Control::form() {
-    Control* c = this;
-    while (c->parent_) c = c->parent_;
-    return c->kind_ == Kind::Form ? static_cast<Form*>(c) : nullptr;
-}
-
 void Control::SetBounds(const Rect& r) {
     bounds_ = r;
     Notify(kBounds);

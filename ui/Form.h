@@ -82,7 +82,6 @@ public:
     int number() const { return number_; }
     int id() const { return ControlId(kind_, number_); }
     Container* parent() const { return parent_; }
-    Form* form();
     // This control as a holder of others, or nullptr.
     virtual Container* asContainer() { return nullptr; }
 
