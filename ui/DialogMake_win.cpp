@@ -279,21 +279,6 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
     return b;
 }
 
-DialogWindow::Bound* DialogWindow::BoundOf(int id) {
-    auto found = byId_.find(id);
-    return found == byId_.end() ? nullptr : found->second;
-}
-
-DialogWindow::Bound* DialogWindow::BoundOf(HWND h) {
-    Bound* b = h ? BoundOf(::GetDlgCtrlID(h)) : nullptr;
-    return b && b->hwnd == h ? b : nullptr;
-}
-
-DialogWindow::Bound* DialogWindow::BoundOf(const Control& c) {
-    Bound* b = BoundOf(c.id());
-    return b && b->model == &c ? b : nullptr;
-}
-
 void DialogWindow::AttachTextField(Bound& b, HWND edit) {
     b.edit = edit;
     b.mirror = EditMirror::Of({}, Cp932Chars());

@@ -77,9 +77,18 @@ private:
     // The controls by the control ID Windows names them with: every control
     // under its own, a radio group under its items' too, the default and
     // cancel buttons under IDOK and IDCANCEL too (CommandIds).
-    Bound* BoundOf(int id);
-    Bound* BoundOf(HWND h);  // the control whose window `h` is
-    Bound* BoundOf(const Control& c);
+    Bound* BoundOf(int id) {
+        auto found = byId_.find(id);
+        return found == byId_.end() ? nullptr : found->second;
+    }
+    Bound* BoundOf(HWND h) {  // the control whose window `h` is
+        Bound* b = h ? BoundOf(::GetDlgCtrlID(h)) : nullptr;
+        return b && b->hwnd == h ? b : nullptr;
+    }
+    Bound* BoundOf(const Control& c) {
+        Bound* b = BoundOf(c.id());
+        return b && b->model == &c ? b : nullptr;
+    }
 
     // Messages in.
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
