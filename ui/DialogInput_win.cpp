@@ -63,7 +63,12 @@ LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPA
         b.typing = false;
         // Typed by the window itself, the change costs an insertion, not a
         // new text drawn whole; its change notice is the mirror's echo.
-        return b.typesItself ? ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp) : 0;
+        if (!b.typesItself) return 0;
+        const LRESULT result = ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp);
+        // An edit refuses a character past its length limit, which the model
+        // knows nothing of: the field must still show what the model holds.
+        if (static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) != b.mirror.wide.size()) PushText(b);
+        return result;
     }
     return ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp);
 }

@@ -118,8 +118,8 @@ private:
     // else on the form's default button.
     void ShowDefaultButton();
     void SetDefaultButton(int id);
-    void PushText(Bound& b);
-    void PushSelection(Bound& b);
+    static void PushText(Bound& b);
+    static void PushSelection(Bound& b);
     void FillCombo(Bound& b);
     bool FillStep(Bound& b, std::size_t count);
     static void SetTopMost(HWND hwnd, bool on);
