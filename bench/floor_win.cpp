@@ -139,7 +139,7 @@ LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     DWORD n = GetModuleFileNameW(nullptr, g_dir, MAX_PATH);
@@ -183,9 +183,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
         SetWindowTextW(c, unspecified.c_str());
     }
     SendMessageW(r1, BM_SETCHECK, BST_CHECKED, 0);
-    ShowWindow(g_top, show);
+    // The palette's show sequence: shown without activation, drawn, the file
+    // written, and only then active with the radius box focused (it must
+    // count its copies before it may take the activation).
+    ShowWindow(g_top, SW_SHOWNA);
     UpdateWindow(g_top);
     WriteSelection();
+    SetForegroundWindow(g_top);
+    SetFocus(c1);
     SetTimer(g_top, 1, 1000, nullptr);
 
     MSG m;

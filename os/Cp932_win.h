@@ -15,5 +15,9 @@ void WideFrom932(std::string_view text, std::wstring& out);
 bool Cp932FromWide(std::wstring_view wide, std::string& out);
 // Lossy: characters without a code page 932 form become "?". For titles.
 std::string Cp932FromWideLossy(std::wstring_view wide);
+// One character at a time, for typing: false when `character` is not one
+// UTF-16 unit, or `unit` has no code page 932 form (`out` untouched then).
+bool WideUnitFrom932(std::string_view character, wchar_t& unit);
+bool Append932FromWide(wchar_t unit, std::string& out);
 
 }  // namespace os

@@ -124,6 +124,20 @@ bool Cp932FromWide(std::wstring_view wide, std::string& out) {
     return true;
 }
 
+bool WideUnitFrom932(std::string_view character, wchar_t& unit) {
+    std::wstring w = WideFrom932(character);
+    if (w.size() != 1) return false;
+    unit = w[0];
+    return true;
+}
+
+bool Append932FromWide(wchar_t unit, std::string& out) {
+    std::string bytes;
+    if (!Cp932FromWide(std::wstring_view(&unit, 1), bytes)) return false;
+    out += bytes;
+    return true;
+}
+
 std::string Cp932FromWideLossy(std::wstring_view wide) {
     if (wide.empty()) return {};
     int n = ::WideCharToMultiByte(kCp932, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);

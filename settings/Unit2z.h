@@ -15,8 +15,10 @@ public:
     ui::RadioGroup RadioGroup1;
     ui::Memo Memo1;
     ui::TabSheet TabSheet2;
-    ui::Label Label1;
+    // Each list's label stands just before it: screen readers name a list
+    // after the static text before it.
     ui::Label Label2;
+    ui::Label Label1;
     ui::ListBox ListBox1;
     ui::Button Button3;
     ui::Button Button4;
@@ -28,8 +30,8 @@ public:
     ui::Button Button6;
     ui::Button Button7;
     ui::TabSheet TabSheet3;
-    ui::Label Label4;
     ui::Label Label5;
+    ui::Label Label4;
     ui::ListBox ListBox2;
     ui::Button Button8;
     ui::Button Button9;

@@ -36,7 +36,7 @@ std::wstring WindowText(HWND h) {
 LRESULT CALLBACK DialogWindow::TextFieldProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto& b = *reinterpret_cast<Bound*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_CHAR) {
-        TypedKey typed = ClassifyTypedChar(static_cast<std::uint32_t>(wp), Cp932Chars());
+        TypedKey typed = ClassifyTypedChar(static_cast<std::uint32_t>(wp), kCp932Chars);
         if (typed.action == TypedAction::Refuse) ::MessageBeep(MB_OK);
         if (typed.action != TypedAction::Send)
             return typed.action == TypedAction::PassOn ? ::CallWindowProcW(b.editProc, hwnd, msg, wp, lp) : 0;
@@ -98,7 +98,7 @@ void DialogWindow::TextEdited(Bound& b) {
     std::wstring now = WindowText(b.edit);
     if (now == b.mirror.wide) return;  // the echo of what the mirror itself set
     std::string bytes;
-    if (!SpliceEdited(static_cast<TextControl&>(*b.model).text(), b.mirror, now, Cp932Chars(), bytes)) {
+    if (!SpliceEdited(static_cast<TextControl&>(*b.model).text(), b.mirror, now, kCp932Chars, bytes)) {
         // Pasted text the file could not store: refuse it whole.
         ::MessageBeep(MB_OK);
         PushText(b);
@@ -106,7 +106,7 @@ void DialogWindow::TextEdited(Bound& b) {
     }
     DWORD start = 0, end = 0;
     ::SendMessageW(b.edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    b.mirror = EditMirror::Of(bytes, Cp932Chars());
+    b.mirror = EditMirror::Of(bytes, kCp932Chars);
     EditState state;
     state.text = std::move(bytes);
     state.selStart = b.mirror.ByteFromWide(start);
@@ -239,9 +239,6 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
                     ::KillTimer(hwnd, wp);
             }
             return true;
-        case WM_QUERYENDSESSION:
-            result = TRUE;
-            return true;
         case WM_ENDSESSION:
             if (wp && form_.OnEndSession) {
                 form_.OnEndSession();
@@ -289,8 +286,7 @@ void DialogWindow::Command(WORD id, WORD code) {
                 // only when it moves the focus itself, and restyles only the
                 // dialog's direct children (GetDlgItem): a button in a panel,
                 // focused by a click, is made the default here.
-                Bound* def = code == BN_SETFOCUS ? b : BoundOf(kEnterCommand);
-                SetDefaultButton(def ? def->model->id() : 0);
+                ShowDefaultButton(code == BN_SETFOCUS ? b : nullptr);
             }
             break;
         case Kind::RadioGroup:

@@ -119,8 +119,8 @@ DialogWindow::DialogWindow(Form& form, HWND owner, bool mainWindow) : form_(form
     self->hwnd = hwnd;
     self->color = ToColorRef(form.color);
     byId_[form.id()] = self.get();
-    CreateChildren(form, hwnd, self->color);
-    ShowDefaultButton();
+    for (Control* c : form.children()) Create(*c, hwnd, self->color);
+    ShowDefaultButton(nullptr);
     form.window = this;
 }
 
@@ -129,10 +129,6 @@ DialogWindow::~DialogWindow() {
     for (Timer* t : timers_) t->window = nullptr;
     std::erase(all_, this);
     if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
-}
-
-void DialogWindow::CreateChildren(Container& container, HWND parent, COLORREF color) {
-    for (Control* c : container.children()) Create(*c, parent, color);
 }
 
 DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF color) {
@@ -159,7 +155,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             ::SetWindowPos(h, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
             if (c.kind() != Kind::RadioGroup) {
                 b.color = ToColorRef(c.asContainer()->color);
-                CreateChildren(*c.asContainer(), h, b.color);
+                for (Control* child : c.asContainer()->children()) Create(*child, h, b.color);
                 if (c.kind() == Kind::Panel) ::ShowWindow(h, SW_SHOWNA);
                 break;
             }
@@ -214,13 +210,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             auto& combo = static_cast<ComboBox&>(c);
             // Lines and the closed box grow with a substitute font taller
             // than the one the layout was drawn for, so no text is cut.
-            TEXTMETRICW tm{};
-            HDC dc = ::GetDC(parent);
-            HGDIOBJ old = ::SelectObject(dc, UiFont());
-            ::GetTextMetricsW(dc, &tm);
-            ::SelectObject(dc, old);
-            ::ReleaseDC(parent, dc);
-            const int line = std::max<int>(combo.itemHeight, tm.tmHeight);
+            const int line = std::max<int>(combo.itemHeight, TextExtent(parent, L"0").cy);
             const int closed = r.height + (line - combo.itemHeight);
             // Screen readers name a box after the static text just before
             // it, and a radio button is none: a hidden label repeats it.
@@ -245,15 +235,6 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
         case Kind::ListBox:
             h = MakeControl(WS_EX_CLIENTEDGE, WC_LISTBOXW, L"",
                             kTabStop | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, r, parent, c.id());
-            // Named after the label above it, which moves just before it.
-            for (Control* label : c.parent()->children()) {
-                const Rect& l = label->bounds();
-                Bound* made =
-                    label->kind() == Kind::Label && l.left == r.left && l.top < r.top ? BoundOf(*label) : nullptr;
-                if (made && ::GetWindow(h, GW_HWNDPREV) != made->hwnd)
-                    ::SetWindowPos(made->hwnd, ::GetWindow(h, GW_HWNDPREV), 0, 0, 0, 0,
-                                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-            }
             break;
         case Kind::PageControl: {
             h = MakeControl(0, WC_TABCONTROLW, L"", kTabStop, r, parent, c.id());
@@ -281,7 +262,7 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
 
 void DialogWindow::AttachTextField(Bound& b, HWND edit) {
     b.edit = edit;
-    b.mirror = EditMirror::Of({}, Cp932Chars());
+    b.mirror = EditMirror::Of({}, kCp932Chars);
     ::SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&b));
     b.editProc = Subclass(edit, TextFieldProc);
     if (b.model->kind() == Kind::ComboBox)

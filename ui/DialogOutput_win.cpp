@@ -23,25 +23,6 @@ struct ListMessages {
 constexpr ListMessages kListBox{LB_RESETCONTENT, LB_INITSTORAGE, LB_ADDSTRING};
 constexpr ListMessages kComboBox{CB_RESETCONTENT, CB_INITSTORAGE, CB_ADDSTRING};
 
-// Suspends repainting while a list box is refilled: one repaint, not one per
-// entry. A list that is visible itself in a hidden window (the dialog's,
-// filled before it shows) still updates its scroll bar on every entry
-// without it: ten times the fill. A closed combo box paints nothing of its
-// list, and needs none of this.
-struct NoRedraw {
-    explicit NoRedraw(HWND h) : hwnd((::GetWindowLongPtrW(h, GWL_STYLE) & WS_VISIBLE) ? h : nullptr) {
-        if (hwnd) ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
-    }
-    ~NoRedraw() {
-        if (!hwnd) return;
-        ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(hwnd, nullptr, TRUE);
-    }
-    NoRedraw(const NoRedraw&) = delete;
-    NoRedraw& operator=(const NoRedraw&) = delete;
-    HWND hwnd;
-};
-
 void AddToList(HWND list,
                const ListMessages& m,
                const std::vector<std::string>& items,
@@ -63,10 +44,18 @@ void ResetList(HWND list, const ListMessages& m, const std::vector<std::string>&
     ::SendMessageW(list, m.reserve, items.size(), static_cast<LPARAM>(bytes));
 }
 
+// Repainting is suspended while a list box is refilled: one repaint, not
+// one per entry. A list that is visible itself in a hidden window (the
+// dialog's, filled before it shows) still updates its scroll bar on every
+// entry without it: ten times the fill.
 void FillList(HWND list, const std::vector<std::string>& items) {
-    NoRedraw quiet(list);
+    const bool visible = ::GetWindowLongPtrW(list, GWL_STYLE) & WS_VISIBLE;
+    if (visible) ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ResetList(list, kListBox, items);
     AddToList(list, kListBox, items, 0, items.size());
+    if (!visible) return;
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
 }
 
 void ReplaceEntry(HWND list, const ListBox& model, int i) {
@@ -80,22 +69,6 @@ TextControl& TextOf(DialogWindow::Bound& b) {
 }
 
 }  // namespace
-
-const CharConverter& Cp932Chars() {
-    static const CharConverter converter{[](std::string_view character, wchar_t& unit) {
-                                             std::wstring w = os::WideFrom932(character);
-                                             if (w.size() != 1) return false;
-                                             unit = w[0];
-                                             return true;
-                                         },
-                                         [](wchar_t unit, std::string& out) {
-                                             std::string bytes;
-                                             if (!os::Cp932FromWide(std::wstring_view(&unit, 1), bytes)) return false;
-                                             out += bytes;
-                                             return true;
-                                         }};
-    return converter;
-}
 
 // Wine keeps a window that owns others from becoming topmost (it files it
 // under its owned windows and takes their state), and an owned window from
@@ -130,7 +103,9 @@ void DialogWindow::ShowActivePage(Bound& b) {
         ::ShowWindow(b.parts[i], static_cast<int>(i) == active ? SW_SHOWNA : SW_HIDE);
 }
 
-void DialogWindow::SetDefaultButton(int id) {
+void DialogWindow::ShowDefaultButton(Bound* focused) {
+    Bound* def = focused && focused->model->kind() == Kind::Button ? focused : BoundOf(kEnterCommand);
+    const int id = def ? def->model->id() : 0;
     const int old = LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0));
     ::SendMessageW(hwnd, DM_SETDEFID, static_cast<WPARAM>(id), 0);
     for (int each : {old, id}) {
@@ -142,12 +117,6 @@ void DialogWindow::SetDefaultButton(int id) {
     }
 }
 
-void DialogWindow::ShowDefaultButton() {
-    Bound* focused = BoundOf(::GetFocus());
-    Bound* def = focused && focused->model->kind() == Kind::Button ? focused : BoundOf(kEnterCommand);
-    SetDefaultButton(def ? def->model->id() : 0);
-}
-
 // When the dialog manager moves the focus itself (Tab, the arrows, access
 // keys, WM_NEXTDLGCTL), its own default-button step comes last: it looks for
 // the default button among the dialog's direct children (GetDlgItem), finds
@@ -156,12 +125,8 @@ void DialogWindow::ShowDefaultButton() {
 LRESULT CALLBACK DialogWindow::AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     const LRESULT result = ::CallWindowProcW(self->dialogClassProc_, hwnd, msg, wp, lp);
-    if (msg == WM_NEXTDLGCTL) self->ShowDefaultButton();
+    if (msg == WM_NEXTDLGCTL) self->ShowDefaultButton(self->BoundOf(::GetFocus()));
     return result;
-}
-
-void DialogWindow::FocusControl(HWND target) {
-    if (target) ::SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
 }
 
 void DialogWindow::Destroy() {
@@ -241,7 +206,7 @@ void DialogWindow::ReadPosition(int& left, int& top) {
 }
 
 void DialogWindow::PushText(Bound& b) {
-    b.mirror = EditMirror::Of(TextOf(b).text(), Cp932Chars());
+    b.mirror = EditMirror::Of(TextOf(b).text(), kCp932Chars);
     const EditState& s = TextOf(b).editState();
     if (b.typing && b.mirror.wide == b.typed && s.selLength == 0 && b.mirror.WideFromByte(s.selStart) == b.typedCaret) {
         b.typesItself = true;
@@ -303,17 +268,18 @@ void DialogWindow::Update(Control& c, unsigned changes) {
             break;
         case Kind::RadioGroup:
             if (changes & kItemIndex) {
-                // Tab enters a group at its checked item (the first when none is).
+                // A radio button takes WS_TABSTOP when checked and gives it up
+                // when unchecked, so Tab enters a group at its checked item;
+                // with none checked, at the first.
                 const int index = static_cast<RadioGroup&>(c).itemIndex();
                 for (std::size_t k = 0; k < b.parts.size(); ++k) {
-                    const bool on = static_cast<int>(k) == index, stop = static_cast<int>(k) == (index < 0 ? 0 : index);
+                    const bool on = static_cast<int>(k) == index;
                     // A click has checked the item already: only what differs is set.
                     if ((::SendMessageW(b.parts[k], BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
                         ::SendMessageW(b.parts[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-                    LONG_PTR style = ::GetWindowLongPtrW(b.parts[k], GWL_STYLE);
-                    LONG_PTR wanted = stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-                    if (wanted != style) ::SetWindowLongPtrW(b.parts[k], GWL_STYLE, wanted);
                 }
+                if (index < 0 && !b.parts.empty())
+                    ::SetWindowLongPtrW(b.parts[0], GWL_STYLE, ::GetWindowLongPtrW(b.parts[0], GWL_STYLE) | WS_TABSTOP);
             }
             break;
         case Kind::Edit:
@@ -328,7 +294,7 @@ void DialogWindow::Update(Control& c, unsigned changes) {
             if (picking_ == &b) {
                 // The box shows the line the user picked, selected: only the
                 // mirror learns it.
-                b.mirror = EditMirror::Of(combo.text(), Cp932Chars());
+                b.mirror = EditMirror::Of(combo.text(), kCp932Chars);
                 break;
             }
             if (changes & kItemIndex) {
@@ -361,7 +327,7 @@ void DialogWindow::Update(Control& c, unsigned changes) {
             const int index = static_cast<RadioGroup&>(c).itemIndex();
             target = b.parts[static_cast<std::size_t>(index < 0 ? 0 : index)];
         }
-        FocusControl(target);
+        if (target) ::SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
     }
 }
 

@@ -19,6 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "os/Cp932_win.h"
 #include "ui/Controls.h"
 #include "ui/EditMirror.h"
 
@@ -71,7 +72,6 @@ public:
 private:
     // Making.
     HWND MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std::wstring& title);
-    void CreateChildren(Container& container, HWND parent, COLORREF color);
     Bound& Create(Control& c, HWND parent, COLORREF color);
     void AttachTextField(Bound& b, HWND edit);
     // The controls by the control ID Windows names them with: every control
@@ -113,11 +113,9 @@ private:
     void UpdateForm(unsigned changes);
     void LayOutPages(Bound& pages);
     void ShowActivePage(Bound& pages);
-    void FocusControl(HWND target);
-    // The default border where the focus says: on a focused push button,
-    // else on the form's default button.
-    void ShowDefaultButton();
-    void SetDefaultButton(int id);
+    // The default border where the focus says: on the focused control when
+    // it is a push button, else on the form's default button.
+    void ShowDefaultButton(Bound* focused);
     static void PushText(Bound& b);
     static void PushSelection(Bound& b);
     void FillCombo(Bound& b);
@@ -155,7 +153,7 @@ inline WNDPROC ClassProc(HWND h) {
 
 // Code page 932 by number, one character at a time, for the typing rules and
 // the edit mirror.
-const CharConverter& Cp932Chars();
+inline constexpr CharConverter kCp932Chars{os::WideUnitFrom932, os::Append932FromWide};
 
 // The common controls and the program instance; once, before any window.
 void InitWindows(HINSTANCE instance);
