@@ -717,7 +717,9 @@ int wmain(int argc, wchar_t** argv) {
                      "       k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --calls N "
                      "[--child-debug WINEDEBUG]\n"
                      "       k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --typing-only 1 "
-                     "[--runs N] [--keys N]\n");
+                     "[--runs N] [--keys N]\n"
+                     "       k307bench_driver PALETTE.exe BARE.exe RESULTS.md --floor FLOOR.exe --start-only 1 "
+                     "[--runs N]\n");
         return 2;
     }
     std::wstring palette = argv[1], bare = argv[2], results = argv[3], bareCommonControls, floorProgram;
@@ -725,7 +727,7 @@ int wmain(int argc, wchar_t** argv) {
     int idleSeconds = 60;
     int keys = 200;
     int callKeys = 0;
-    bool typingOnly = false;
+    bool typingOnly = false, startOnly = false;
     for (int i = 4; i + 1 < argc; i += 2) {
         if (wcscmp(argv[i], L"--bare-cc") == 0)
             bareCommonControls = argv[i + 1];
@@ -743,6 +745,8 @@ int wmain(int argc, wchar_t** argv) {
             g_childDebug = argv[i + 1];
         else if (wcscmp(argv[i], L"--typing-only") == 0)
             typingOnly = _wtoi(argv[i + 1]) != 0;
+        else if (wcscmp(argv[i], L"--start-only") == 0)
+            startOnly = _wtoi(argv[i + 1]) != 0;
     }
 
     wchar_t tmp[MAX_PATH];
@@ -789,6 +793,35 @@ int wmain(int argc, wchar_t** argv) {
                          Of(latency[k]).max * 1e3);
         const Stat r = Of(Ratios(cpu[0], cpu[1]));
         std::fprintf(stdout, "CPU per key, first / second: %.3f (%.3f - %.3f)\n", r.median, r.min, r.max);
+        RemoveDirectoryW(g_tempRoot.c_str());
+        return 0;
+    }
+    if (startOnly) {
+        // The start alone, printed: for trying a variant quickly.
+        if (floorProgram.empty()) Fail("--floor is needed");
+        const std::wstring programs[2] = {palette, floorProgram};
+        const wchar_t* const names[2] = {L"k307palette.exe", L"floor.exe"};
+        std::vector<double> ready[2], cpuReady[2], cpuAfter[2];
+        for (int i = 0; i <= runs; ++i) {
+            for (int k = 0; k < 2; ++k) {
+                Child c = Start(programs[k], names[k], -1, false);
+                const double t = WaitReady(c), cpu0 = CpuSeconds(c);
+                while (Now() - c.started < t + 1.5) Sleep(5);
+                const double cpu1 = CpuSeconds(c);
+                Stop(c);
+                if (i == 0) continue;
+                ready[k].push_back(t);
+                cpuReady[k].push_back(cpu0);
+                cpuAfter[k].push_back(cpu1 - cpu0);
+            }
+        }
+        for (int k = 0; k < 2; ++k)
+            std::fprintf(stdout,
+                         "%s: ready %.1f ms, CPU until ready %.1f ms, in the 1.5 s after %.2f (%.2f - %.2f) ms\n",
+                         k == 0 ? "first " : "second", Of(ready[k]).median * 1e3, Of(cpuReady[k]).median * 1e3,
+                         Of(cpuAfter[k]).median * 1e3, Of(cpuAfter[k]).min * 1e3, Of(cpuAfter[k]).max * 1e3);
+        const Stat r = Of(Ratios(cpuAfter[0], cpuAfter[1]));
+        std::fprintf(stdout, "CPU after ready, first / second: %.3f (%.3f - %.3f)\n", r.median, r.min, r.max);
         RemoveDirectoryW(g_tempRoot.c_str());
         return 0;
     }

@@ -28,7 +28,6 @@ constexpr DWORD kInner = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | DS_CONTR
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLightGrey = RGB(0xE8, 0xE8, 0xE8);
 
-HINSTANCE g_instance;
 HWND g_dialog;
 bool g_closed;
 
@@ -61,7 +60,9 @@ INT_PTR CALLBACK DialogProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-HWND MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std::wstring& title, COLORREF color) {
+}  // namespace
+
+HWND MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std::wstring& title, DLGPROC proc, LPARAM data) {
     // No controls or font in the template: the controls are made in pixels.
     struct alignas(4) Template {
         DLGTEMPLATE head;
@@ -71,12 +72,14 @@ HWND MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std::wstring& tit
     t.head.style = style;
     t.head.dwExtendedStyle = exStyle;
     title.copy(t.title, std::size(t.title) - 1);
-    return CreateDialogIndirectParamW(g_instance, &t.head, parent, DialogProc, static_cast<LPARAM>(color));
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &t.head, parent, proc, data);
 }
+
+namespace {
 
 // A panel, page or radio group: a child dialog the dialog manager walks into.
 HWND Inner(HWND parent, int id, Box b, COLORREF color) {
-    HWND h = MakeDialog(parent, kInner, WS_EX_CONTROLPARENT, L"", color);
+    HWND h = MakeDialog(parent, kInner, WS_EX_CONTROLPARENT, L"", DialogProc, static_cast<LPARAM>(color));
     SetWindowLongPtrW(h, GWLP_ID, id);
     SetWindowPos(h, nullptr, b.x, b.y, b.w, b.h, SWP_NOZORDER | SWP_NOACTIVATE);
     return h;
@@ -146,7 +149,7 @@ void ListPage(HWND page, int n, const char* entryCaption) {
 }
 
 HWND MakeSettingsDialog(HWND owner) {
-    HWND d = MakeDialog(owner, kFormStyle, WS_EX_CONTROLPARENT, Wide(texts::kCaption), kWhite);
+    HWND d = MakeDialog(owner, kFormStyle, WS_EX_CONTROLPARENT, Wide(texts::kCaption), DialogProc, kWhite);
     RECT outer, client;
     GetWindowRect(d, &outer);
     GetClientRect(d, &client);
@@ -200,8 +203,7 @@ HWND MakeSettingsDialog(HWND owner) {
 
 }  // namespace
 
-void ShowSettingsDialog(HWND owner, HINSTANCE instance) {
-    g_instance = instance;
+void ShowSettingsDialog(HWND owner) {
     if (!g_dialog) g_dialog = MakeSettingsDialog(owner);
     g_closed = false;
     EnableWindow(owner, FALSE);

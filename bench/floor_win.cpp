@@ -1,7 +1,8 @@
 // The floor for the benchmarks: the palette's windows and the least work the
 // palette's job needs of them, without any of its own logic. One
-// always-on-top window with the caption, two white panels with a raised
-// bevel, two radio buttons, two editable combo boxes holding "(無指定)", two
+// always-on-top dialog with the caption and the palette's icon, two white
+// panels with a raised bevel (child dialogs, made as the palette makes them),
+// two radio buttons, two editable combo boxes holding "(無指定)", two
 // buttons, the themed common controls (the palette's manifest) and the
 // palette's font. Like the bare program it writes k307.dat once after
 // showing and looks at k307.ini once a second.
@@ -92,48 +93,45 @@ void TakeEdit(HWND combo, int id) {
     SetTimer(g_top, 1, 1000, nullptr);
 }
 
-LRESULT CALLBACK PanelProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+// The window and both panels: dialogs, as the palette's are, white, the
+// panels with a raised bevel.
+INT_PTR CALLBACK DialogProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_INITDIALOG:
+            return FALSE;
         case WM_PAINT: {
+            if (w == g_top) return FALSE;
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(w, &ps);
             RECT r;
             GetClientRect(w, &r);
             DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
             EndPaint(w, &ps);
-            return 0;
+            return TRUE;
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        case WM_CTLCOLORDLG:
+            SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
+            SetBkMode(reinterpret_cast<HDC>(wp), OPAQUE);
+            return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
         case WM_COMMAND:
-            if (HIWORD(wp) == CBN_EDITCHANGE) {
-                TakeEdit(reinterpret_cast<HWND>(lp), LOWORD(wp));
-                return 0;
-            }
-            if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == 101) {
-                bench::ShowSettingsDialog(g_top, GetModuleHandleW(nullptr));
-                return 0;
-            }
-            break;
-        default:
-            break;
-    }
-    return DefWindowProcW(w, msg, wp, lp);
-}
-
-LRESULT CALLBACK WndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
+            if (HIWORD(wp) == CBN_EDITCHANGE) TakeEdit(reinterpret_cast<HWND>(lp), LOWORD(wp));
+            if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == 101) bench::ShowSettingsDialog(g_top);
+            return TRUE;
         case WM_TIMER: {
             WIN32_FILE_ATTRIBUTE_DATA data;
             GetFileAttributesExW(g_iniPath, GetFileExInfoStandard, &data);
-            return 0;
+            return TRUE;
         }
+        case WM_CLOSE:
+            DestroyWindow(w);
+            return TRUE;
         case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
+            if (w == g_top) PostQuitMessage(0);
+            return FALSE;
         default:
-            return DefWindowProcW(w, msg, wp, lp);
+            return FALSE;
     }
 }
 
@@ -147,27 +145,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     g_dir[n] = 0;
     Join(g_iniPath, L"k307.ini");
 
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = L"K307BenchFloor";
-    RegisterClassW(&wc);
-    WNDCLASSW pc = wc;
-    pc.lpfnWndProc = PanelProc;
-    pc.lpszClassName = L"K307BenchPanel";
-    RegisterClassW(&pc);
-    RECT r = {0, 0, 346, 43};
-    AdjustWindowRectEx(&r, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, WS_EX_TOPMOST | WS_EX_CONTROLPARENT);
-    g_top = CreateWindowExW(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, wc.lpszClassName, Wide(texts::kCaption).c_str(),
-                            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 196, 104, r.right - r.left,
-                            r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+    constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    constexpr DWORD kPanel = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | DS_CONTROL;
+    g_top = bench::MakeDialog(nullptr, kFormStyle, WS_EX_CONTROLPARENT | WS_EX_TOPMOST, Wide(texts::kCaption),
+                              DialogProc, 0);
     if (!g_top) return 1;
-    HWND p1 = CreateWindowExW(WS_EX_CONTROLPARENT, pc.lpszClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                              185, 43, g_top, reinterpret_cast<HMENU>(401), instance, nullptr);
-    HWND p2 = CreateWindowExW(WS_EX_CONTROLPARENT, pc.lpszClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 185,
-                              0, 161, 43, g_top, reinterpret_cast<HMENU>(402), instance, nullptr);
+    RECT r = {0, 0, 346, 43};
+    AdjustWindowRectEx(&r, kFormStyle, FALSE, WS_EX_CONTROLPARENT | WS_EX_TOPMOST);
+    SetWindowPos(g_top, nullptr, 196, 104, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int size : {ICON_BIG, ICON_SMALL}) {
+        const int px = GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+        HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, px, px, 0);
+        SendMessageW(g_top, WM_SETICON, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(icon));
+    }
+    HWND p1 = bench::MakeDialog(g_top, kPanel, WS_EX_CONTROLPARENT, L"", DialogProc, 0);
+    HWND p2 = bench::MakeDialog(g_top, kPanel, WS_EX_CONTROLPARENT, L"", DialogProc, 0);
+    SetWindowLongPtrW(p1, GWLP_ID, 401);
+    SetWindowLongPtrW(p2, GWLP_ID, 402);
+    SetWindowPos(p1, nullptr, 0, 0, 185, 43, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(p2, nullptr, 185, 0, 161, 43, SWP_NOZORDER | SWP_NOACTIVATE);
     const DWORD tab = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
     const DWORD combo = tab | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
     using bench::MakeControl;
@@ -190,7 +186,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     UpdateWindow(g_top);
     WriteSelection();
     SetForegroundWindow(g_top);
-    SetFocus(c1);
+    // A dialog's way to move the focus: the dialog manager selects the
+    // box's text and sets the default button as it does for the palette.
+    SendMessageW(g_top, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c1), TRUE);
     SetTimer(g_top, 1, 1000, nullptr);
 
     MSG m;

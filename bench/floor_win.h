@@ -20,11 +20,15 @@ struct Box {
     int x, y, w, h;
 };
 
+// A dialog from an in-memory template without controls, as the palette makes
+// its forms, panels, pages and radio groups; `data` reaches WM_INITDIALOG.
+HWND MakeDialog(HWND parent, DWORD style, DWORD exStyle, const std::wstring& title, DLGPROC proc, LPARAM data);
+
 // A child control in the palette's font.
 HWND MakeControl(DWORD exStyle, const wchar_t* cls, const std::wstring& text, DWORD style, Box b, HWND parent, int id);
 
 // Shows the settings dialog's windows as a modal dialog of `owner`, made on
 // the first call and only shown again on later ones; returns once closed.
-void ShowSettingsDialog(HWND owner, HINSTANCE instance);
+void ShowSettingsDialog(HWND owner);
 
 }  // namespace bench

@@ -191,7 +191,7 @@ void ListBox::Assign(std::vector<std::string> items) {
 
 void ListBox::Add(std::string item) {
     items_.push_back(std::move(item));
-    NotifyList({ListChange::What::Add, count() - 1});
+    NotifyList({ListChange::What::Put, count() - 1});
 }
 
 void ListBox::Delete(int index) {
@@ -207,13 +207,14 @@ void ListBox::Delete(int index) {
 void ListBox::SetItemText(int index, std::string text) {
     if (index < 0 || index >= count()) return;
     items_[static_cast<std::size_t>(index)] = std::move(text);
-    NotifyList({ListChange::What::Replace, index});
+    NotifyList({ListChange::What::Put, index});
 }
 
 void ListBox::Exchange(int a, int b) {
     if (a < 0 || b < 0 || a >= count() || b >= count() || a == b) return;
     std::swap(items_[static_cast<std::size_t>(a)], items_[static_cast<std::size_t>(b)]);
-    NotifyList({ListChange::What::Exchange, a, b});
+    NotifyList({ListChange::What::Put, a});
+    NotifyList({ListChange::What::Put, b});
 }
 
 void ListBox::SetItemIndex(int index) {

@@ -18,7 +18,6 @@ std::vector<DialogWindow*> DialogWindow::all_;
 
 namespace {
 
-constexpr UINT kLaterMessage = WM_APP + 1;
 constexpr UINT kRestoreMessage = WM_APP + 2;
 static_assert(kEnterCommand == IDOK && kEscapeCommand == IDCANCEL);
 
@@ -119,11 +118,6 @@ void DialogWindow::AttachTimer(Timer& timer) {
     timers_.push_back(&timer);
     timer.window = this;
     timer.windowId = static_cast<unsigned>(timers_.size());
-}
-
-void DialogWindow::Later(std::function<bool()> step) {
-    later_.push_back(std::move(step));
-    if (later_.size() == 1) ::PostMessageW(hwnd, kLaterMessage, 0, 0);
 }
 
 void DialogWindow::RunModal() {
@@ -252,18 +246,14 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             ThemeChanged(hwnd, msg);
             // The tab strip's height follows the theme and the font size; the
             // tab control hears of the change after this window.
-            if (pages_)
-                Later([this] {
-                    LayOutPages(*pages_);
-                    return true;
-                });
+            if (pages_) ::PostMessageW(hwnd, kLayOutMessage, 0, 0);
             return false;
-        case kLaterMessage:
-            if (!later_.empty()) {
-                // A step may queue others; it stays first until it is done.
-                if (later_.front()()) later_.pop_front();
-                if (!later_.empty()) ::PostMessageW(hwnd, kLaterMessage, 0, 0);
-            }
+        case kLayOutMessage:
+            LayOutPages(*pages_);
+            return true;
+        case kFillMessage:
+            if (Bound* b = BoundOf(static_cast<int>(wp)); b && !FillStep(*b, kFillPart))
+                ::PostMessageW(hwnd, kFillMessage, wp, 0);
             return true;
         case WM_DESTROY:
             if (dialog == hwnd && main_) ::PostQuitMessage(0);
@@ -311,9 +301,10 @@ void DialogWindow::Command(WORD id, WORD code) {
                 // Numbers are typed here while a Japanese drawing program
                 // usually has the input method on, which would commit them
                 // full-width: it starts closed, and the 半角/全角 key still
-                // opens it for a unit in kanji.
+                // opens it for a unit in kanji. Closing one that is closed
+                // costs the input method's round trip all the same.
                 if (HIMC context = ::ImmGetContext(b->edit)) {
-                    ::ImmSetOpenStatus(context, FALSE);
+                    if (::ImmGetOpenStatus(context)) ::ImmSetOpenStatus(context, FALSE);
                     ::ImmReleaseContext(b->edit, context);
                 }
             } else if (code == CBN_SELCHANGE || code == CBN_SELENDOK) {

@@ -38,12 +38,6 @@ HWND MakeControl(DWORD exStyle,
     return h;
 }
 
-Control* Preceding(Control& c) {
-    const auto& siblings = c.parent()->children();
-    auto at = std::find(siblings.begin(), siblings.end(), &c);
-    return at == siblings.begin() ? nullptr : *(at - 1);
-}
-
 }  // namespace
 
 WNDPROC Subclass(HWND h, WNDPROC proc) {
@@ -214,8 +208,9 @@ DialogWindow::Bound& DialogWindow::Create(Control& c, HWND parent, COLORREF colo
             const int closed = r.height + (line - combo.itemHeight);
             // Screen readers name a box after the static text just before
             // it, and a radio button is none: a hidden label repeats it.
-            if (Control* before = Preceding(c); before && before->kind() == Kind::RadioButton)
-                MakeControl(0, WC_STATICW, os::WideFrom932(before->caption()), WS_CHILD, {}, parent, -1);
+            Bound* before = BoundOf(::GetWindow(::GetWindow(parent, GW_CHILD), GW_HWNDLAST));
+            if (before && before->model->kind() == Kind::RadioButton)
+                MakeControl(0, WC_STATICW, os::WideFrom932(before->model->caption()), WS_CHILD, {}, parent, -1);
             h = MakeControl(0, WC_COMBOBOXW, L"", kTabStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                             {r.left, r.top, r.width, closed + combo.visibleLines * line + 2}, parent, c.id());
             b.hwnd = h;

@@ -12,9 +12,6 @@ namespace ui {
 
 namespace {
 
-// Entries a combo box adds at once; the rest follow from the message loop.
-constexpr std::size_t kFillPart = 1024;
-
 // A list box and a combo box's list take the same messages under their own
 // names.
 struct ListMessages {
@@ -56,12 +53,6 @@ void FillList(HWND list, const std::vector<std::string>& items) {
     if (!visible) return;
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
-}
-
-void ReplaceEntry(HWND list, const ListBox& model, int i) {
-    std::wstring w = os::WideFrom932(model.items()[static_cast<std::size_t>(i)]);
-    ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
-    ::SendMessageW(list, LB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(w.c_str()));
 }
 
 TextControl& TextOf(DialogWindow::Bound& b) {
@@ -106,8 +97,11 @@ void DialogWindow::ShowActivePage(Bound& b) {
 void DialogWindow::ShowDefaultButton(Bound* focused) {
     Bound* def = focused && focused->model->kind() == Kind::Button ? focused : BoundOf(kEnterCommand);
     const int id = def ? def->model->id() : 0;
-    const int old = LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0));
-    ::SendMessageW(hwnd, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    // The dialog keeps the default ID only as DM_SETDEFID sets it, and both
+    // DM_ messages search every control while there is none: told only of
+    // a change, it is asked nothing.
+    const int old = defaultId_;
+    if (id != old) ::SendMessageW(hwnd, DM_SETDEFID, static_cast<WPARAM>(defaultId_ = id), 0);
     for (int each : {old, id}) {
         Bound* b = BoundOf(each);
         if (!b || b->model->kind() != Kind::Button) continue;
@@ -233,8 +227,8 @@ void DialogWindow::FillCombo(Bound& b) {
         PushSelection(b);
     }
     b.nextItem = 0;
-    const unsigned fill = ++b.fill;
-    if (!FillStep(b, kFillPart)) Later([this, &b, fill] { return fill != b.fill || FillStep(b, kFillPart); });
+    // A fill under way for the old list goes on with the new one.
+    if (!FillStep(b, kFillPart)) ::PostMessageW(hwnd, kFillMessage, static_cast<WPARAM>(b.model->id()), 0);
 }
 
 bool DialogWindow::FillStep(Bound& b, std::size_t count) {
@@ -337,25 +331,16 @@ void DialogWindow::UpdateList(Control& c, const ListChange& change) {
     auto& model = static_cast<ListBox&>(c);
     HWND list = b->hwnd;
     auto count = [list] { return static_cast<int>(::SendMessageW(list, LB_GETCOUNT, 0, 0)); };
-    switch (change.what) {
-        case ListChange::What::Reset:
-            FillList(list, model.items());
-            break;
-        case ListChange::What::Add:
-            if (count() == model.count() - 1)
-                AddToList(list, kListBox, model.items(), static_cast<std::size_t>(change.index),
-                          static_cast<std::size_t>(change.index) + 1);
-            break;
-        case ListChange::What::Delete:
-            ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(change.index), 0);
-            break;
-        case ListChange::What::Replace:
-            ReplaceEntry(list, model, change.index);
-            break;
-        case ListChange::What::Exchange:
-            ReplaceEntry(list, model, change.index);
-            ReplaceEntry(list, model, change.other);
-            break;
+    const auto at = static_cast<std::size_t>(change.index);
+    if (change.what == ListChange::What::Reset) {
+        FillList(list, model.items());
+    } else {
+        // A new text takes the old one's place; a new entry follows the last.
+        if (change.what == ListChange::What::Delete || count() == model.count())
+            ::SendMessageW(list, LB_DELETESTRING, at, 0);
+        if (change.what == ListChange::What::Put)
+            ::SendMessageW(list, LB_INSERTSTRING, at,
+                           reinterpret_cast<LPARAM>(os::WideFrom932(model.items()[at]).c_str()));
     }
     // Whatever the window missed, it must not keep entries the list lacks.
     if (count() != model.count()) FillList(list, model.items());

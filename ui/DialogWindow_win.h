@@ -12,8 +12,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -64,7 +62,6 @@ public:
         std::wstring typed;
         std::size_t typedCaret = 0;
         std::size_t nextItem = 0;  // combo boxes: the next entry of a long list to add
-        unsigned fill = 0;         // which refill that is (a new one cancels it)
     };
 
     HWND hwnd = nullptr;
@@ -103,9 +100,11 @@ private:
     bool HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result);
     void Command(WORD id, WORD code);
     void TextEdited(Bound& b);
-    // Work that can wait until the window is up: each step runs from a
-    // message of its own, in order, and is run again until it returns true.
-    void Later(std::function<bool()> step);
+    // Work that can wait until the window is up, each step posted as a
+    // message of its own: the next part of a long list (wParam: the combo
+    // box's ID), and the pages laid out again after a change of theme.
+    static constexpr UINT kFillMessage = WM_APP + 1, kLayOutMessage = WM_APP + 3;
+    static constexpr std::size_t kFillPart = 1024;  // entries of a long list added at once
 
     // Model out.
     static LRESULT CALLBACK AfterDialogManager(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -128,6 +127,7 @@ private:
     bool inModal_ = false;
     bool endModal_ = false;
     bool ownerMinimized_ = false;  // by this dialog's own minimizing
+    int defaultId_ = 0;            // the ID last given with DM_SETDEFID
     // The combo box whose list the user picked from: it shows the pick itself.
     Bound* picking_ = nullptr;
     std::vector<std::unique_ptr<Bound>> bound_;
@@ -135,7 +135,6 @@ private:
     Bound* pages_ = nullptr;  // the form's page control, for the page keys
     WNDPROC dialogClassProc_ = nullptr;
     std::vector<Timer*> timers_;
-    std::deque<std::function<bool()>> later_;
 
     // Every form's window, for the message loop and the owned windows.
     static std::vector<DialogWindow*> all_;

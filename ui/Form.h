@@ -41,11 +41,11 @@ enum Change : unsigned { kText = 1, kSelection = 2, kItems = 4, kItemIndex = 8, 
 // clang-format on
 
 // How a list's entries changed (ListBox), so that its window redoes only
-// that: all are new, entry `index` was appended, deleted or replaced, or it
-// swapped places with entry `other`.
+// that: all are new, entry `index` is new or has a new text, or entry
+// `index` was deleted.
 struct ListChange {
-    enum class What { Reset, Add, Delete, Replace, Exchange } what = What::Reset;
-    int index = 0, other = 0;
+    enum class What { Reset, Put, Delete } what = What::Reset;
+    int index = 0;
 };
 
 class Control;

@@ -2,7 +2,6 @@
 // windows.
 #include "ui/Theme_win.h"
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,29 +18,26 @@ HFONT UiFont() {
         lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
         // Named faces first: a Japanese Windows has the first, and the
         // common free gothics stand in for it elsewhere (Wine has none of
-        // its own).
+        // its own). None of them: no name, the font mapper's nearest
+        // fixed-pitch Japanese face in the regular weight asked for.
         const std::wstring named = L"ＭＳ ゴシック";
         HDC dc = ::GetDC(nullptr);
-        for (const wchar_t* candidate : {L"ＭＳ ゴシック", L"IPAGothic", L"VL Gothic", L"TakaoGothic"}) {
-            std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
-            std::wstring(candidate).copy(lf.lfFaceName, LF_FACESIZE - 1);
-            HFONT f = ::CreateFontIndirectW(&lf);
+        HFONT f = nullptr;
+        for (const wchar_t* candidate : {L"ＭＳ ゴシック", L"IPAGothic", L"VL Gothic", L"TakaoGothic", L""}) {
+            ::lstrcpynW(lf.lfFaceName, candidate, LF_FACESIZE);
+            f = ::CreateFontIndirectW(&lf);
             HGDIOBJ old = ::SelectObject(dc, f);
             wchar_t face[LF_FACESIZE] = L"";
             ::GetTextFaceW(dc, LF_FACESIZE, face);
             ::SelectObject(dc, old);
             // An English Windows names the first face in English.
-            if (std::wstring(face) == candidate || (candidate == named && std::wstring(L"MS Gothic") == face)) {
-                ::ReleaseDC(nullptr, dc);
-                return f;
-            }
+            if (!*candidate || face == std::wstring(candidate) ||
+                (candidate == named && face == std::wstring(L"MS Gothic")))
+                break;
             ::DeleteObject(f);
         }
         ::ReleaseDC(nullptr, dc);
-        // None of them: the font mapper's nearest fixed-pitch Japanese face,
-        // in the regular weight asked for.
-        std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
-        return ::CreateFontIndirectW(&lf);
+        return f;
     }();
     return font;
 }
