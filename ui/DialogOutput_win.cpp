@@ -81,10 +81,16 @@ void DialogWindow::SetTopMost(HWND hwnd, bool on) {
 // Every handler stops and restarts its timer, so a stop is only noted: the
 // restart's SetTimer replaces the pending wait with a fresh one of the full
 // interval, and a tick that comes while the model is stopped is dropped and
-// ends the system timer then. Each tick thus costs one call into the window
-// system instead of two.
+// ends the system timer then. A tick's own handler restarting its timer at
+// the period the system timer runs with leaves it running: the next tick
+// comes an interval after this one, later than a fresh wait only by the
+// handler's own time. An idle second thus costs no call into the window
+// system beyond the tick itself.
 void DialogWindow::Restart(Timer& timer) {
-    ::SetTimer(hwnd, timer.windowId, timer.interval(), nullptr);
+    unsigned& period = periods_[timer.windowId - 1];
+    if (&timer == ticking_ && period == timer.interval()) return;
+    period = timer.interval();
+    ::SetTimer(hwnd, timer.windowId, period, nullptr);
 }
 
 void DialogWindow::ShowActivePage(Bound& b) {
@@ -228,7 +234,7 @@ void DialogWindow::FillCombo(Bound& b) {
     }
     b.nextItem = 0;
     // A fill under way for the old list goes on with the new one.
-    if (!FillStep(b, kFillPart)) ::PostMessageW(hwnd, kFillMessage, static_cast<WPARAM>(b.model->id()), 0);
+    if (!FillStep(b, kFillPart)) ::PostMessageW(hwnd, kFillMessage, 0, 0);
 }
 
 bool DialogWindow::FillStep(Bound& b, std::size_t count) {

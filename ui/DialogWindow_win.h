@@ -101,8 +101,8 @@ private:
     void Command(WORD id, WORD code);
     void TextEdited(Bound& b);
     // Work that can wait until the window is up, each step posted as a
-    // message of its own: the next part of a long list (wParam: the combo
-    // box's ID), and the pages laid out again after a change of theme.
+    // message of its own: the next part of a long list, and the pages laid
+    // out again after a change of theme.
     static constexpr UINT kFillMessage = WM_APP + 1, kLayOutMessage = WM_APP + 3;
     static constexpr std::size_t kFillPart = 1024;  // entries of a long list added at once
 
@@ -135,6 +135,8 @@ private:
     Bound* pages_ = nullptr;  // the form's page control, for the page keys
     WNDPROC dialogClassProc_ = nullptr;
     std::vector<Timer*> timers_;
+    std::vector<unsigned> periods_;  // each timer's period as last set with SetTimer
+    Timer* ticking_ = nullptr;       // the timer whose tick is being handled
 
     // Every form's window, for the message loop and the owned windows.
     static std::vector<DialogWindow*> all_;
