@@ -270,6 +270,14 @@ int32_t FileStamp(const Path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExW(Win32Path(path).c_str(), GetFileExInfoStandard, &data)) return -1;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+    // The local time asks for the time zone (under Wine, two looks at
+    // /etc/localtime): a file written when it was last asked about keeps
+    // the stamp it had then.
+    thread_local Path lastPath;
+    thread_local FILETIME lastWrite{};
+    thread_local int32_t lastStamp = -1;
+    if (lastStamp != -1 && path == lastPath && ::CompareFileTime(&data.ftLastWriteTime, &lastWrite) == 0)
+        return lastStamp;
     FILETIME local;
     WORD date = 0, time = 0;
     if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local)) return -1;
@@ -279,7 +287,10 @@ int32_t FileStamp(const Path& path) {
     SYSTEMTIME st;
     if (!::FileTimeToSystemTime(&local, &st) || st.wYear < 1980 || st.wYear > 2107) return -1;
     if (!::FileTimeToDosDateTime(&local, &date, &time)) return -1;
-    return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
+    lastPath = path;
+    lastWrite = data.ftLastWriteTime;
+    lastStamp = static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
+    return lastStamp;
 }
 
 bool SetFileStamp(const Path& path, int32_t dosStamp) {

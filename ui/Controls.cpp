@@ -19,17 +19,13 @@ void Control::SetBounds(const Rect& r) {
 void Timer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
-    if (enabled) StartWait();
+    if (enabled && window) window->Restart(*this);
 }
 
 void Timer::SetInterval(unsigned ms) {
     if (ms == interval_) return;
     interval_ = ms;
-    if (enabled_) StartWait();
-}
-
-void Timer::StartWait() {
-    if (window) window->Restart(*this);
+    if (enabled_ && window) window->Restart(*this);
 }
 
 Form::Form(std::string caption, int left, int top, int clientWidth, int clientHeight)

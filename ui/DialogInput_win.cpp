@@ -227,14 +227,14 @@ bool DialogWindow::HandleMessage(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, IN
             }
             return true;
         case WM_TIMER:
-            if (wp >= 1 && wp <= timers_.size()) {
-                if (timers_[wp - 1]->enabled()) {
-                    ticking_ = timers_[wp - 1];
-                    ticking_->Fire();
-                    ticking_ = nullptr;
-                } else
-                    ::KillTimer(hwnd, wp);
+            if (wp < 1 || wp > timers_.size()) return true;
+            if (!timers_[wp - 1]->enabled()) {
+                ::KillTimer(hwnd, wp);
+                return true;
             }
+            ticking_ = timers_[wp - 1];
+            ticking_->Fire();
+            ticking_ = nullptr;
             return true;
         case WM_ENDSESSION:
             if (wp && form_.OnEndSession) {

@@ -145,7 +145,6 @@ public:
     unsigned windowId = 0;
 
 private:
-    void StartWait();
     bool enabled_ = false;
     unsigned interval_ = 1000;
 };
