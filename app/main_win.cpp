@@ -3,18 +3,45 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "app/Unit1z.h"
 #include "common/Texts.h"
 #include "os/Cp932_win.h"
 #include "settings/Unit2z.h"
 #include "ui/DialogWindow_win.h"
+#include "ui/Placement.h"
+
+namespace {
+
+// Moves a window of the outer size `width` x `height` at (left, top) as
+// KeepCaptionReachable does on the screens Windows reports.
+void KeepOnScreens(int& left, int& top, int width, int height) {
+    std::vector<ui::ScreenArea> areas;
+    ::EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR mon, HDC, LPRECT, LPARAM param) -> BOOL {
+            MONITORINFO mi{};
+            mi.cbSize = sizeof mi;
+            if (::GetMonitorInfoW(mon, &mi)) {
+                const RECT& w = mi.rcWork;
+                reinterpret_cast<std::vector<ui::ScreenArea>*>(param)->push_back({w.left, w.top, w.right, w.bottom});
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&areas));
+    // The caption strip of a single-border window: the frame above it and the title bar.
+    int caption = ::GetSystemMetrics(SM_CYFIXEDFRAME) + ::GetSystemMetrics(SM_CYCAPTION);
+    ui::KeepCaptionReachable(left, top, width, height, caption, areas);
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ui::InitWindows(instance);
     TForm2 dialog;
     TForm1 palette(os::SystemEnvironment(), dialog);
-    palette.keepReachable = ui::KeepOnScreens;
+    palette.keepReachable = KeepOnScreens;
 
     // The palette is the one unowned top-level window with the caption, so
     // the single-copy count finds exactly one per running copy; the dialog is

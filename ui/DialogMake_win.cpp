@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "os/Cp932_win.h"
-#include "ui/Placement.h"
 #include "ui/Theme_win.h"
 
 namespace ui {
@@ -48,25 +47,6 @@ void InitWindows(HINSTANCE instance) {
     gInstance = instance;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
     ::InitCommonControlsEx(&icc);
-}
-
-void KeepOnScreens(int& left, int& top, int width, int height) {
-    std::vector<ScreenArea> areas;
-    ::EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR mon, HDC, LPRECT, LPARAM param) -> BOOL {
-            MONITORINFO mi{};
-            mi.cbSize = sizeof mi;
-            if (::GetMonitorInfoW(mon, &mi)) {
-                const RECT& w = mi.rcWork;
-                reinterpret_cast<std::vector<ScreenArea>*>(param)->push_back({w.left, w.top, w.right, w.bottom});
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&areas));
-    // The caption strip of a single-border window: the frame above it and the title bar.
-    int caption = ::GetSystemMetrics(SM_CYFIXEDFRAME) + ::GetSystemMetrics(SM_CYCAPTION);
-    KeepCaptionReachable(left, top, width, height, caption, areas);
 }
 
 void DialogWindow::MeasureFrame(Form& form) {

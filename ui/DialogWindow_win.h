@@ -158,9 +158,6 @@ inline constexpr CharConverter kCp932Chars{os::WideUnitFrom932, os::Append932Fro
 
 // The common controls and the program instance; once, before any window.
 void InitWindows(HINSTANCE instance);
-// Moves a window of the outer size `width` x `height` at (left, top) as
-// KeepCaptionReachable does on the screens Windows reports.
-void KeepOnScreens(int& left, int& top, int width, int height);
 // The dialog manager's keyboard handling for whichever form `msg` is for,
 // plus the page keys the tab control lacks; true when the message was used.
 bool PreTranslate(MSG& msg);
