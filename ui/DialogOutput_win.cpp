@@ -268,18 +268,19 @@ void DialogWindow::Update(Control& c, unsigned changes) {
             break;
         case Kind::RadioGroup:
             if (changes & kItemIndex) {
-                // A radio button takes WS_TABSTOP when checked and gives it up
-                // when unchecked, so Tab enters a group at its checked item;
-                // with none checked, at the first.
+                // Tab enters a group at its checked item (the first when none
+                // is). Wine's radio buttons move the tab stop themselves, but
+                // nothing documents that Windows' do.
                 const int index = static_cast<RadioGroup&>(c).itemIndex();
                 for (std::size_t k = 0; k < b.parts.size(); ++k) {
-                    const bool on = static_cast<int>(k) == index;
+                    const bool on = static_cast<int>(k) == index, stop = static_cast<int>(k) == (index < 0 ? 0 : index);
                     // A click has checked the item already: only what differs is set.
                     if ((::SendMessageW(b.parts[k], BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
                         ::SendMessageW(b.parts[k], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+                    LONG_PTR style = ::GetWindowLongPtrW(b.parts[k], GWL_STYLE);
+                    LONG_PTR wanted = stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+                    if (wanted != style) ::SetWindowLongPtrW(b.parts[k], GWL_STYLE, wanted);
                 }
-                if (index < 0 && !b.parts.empty())
-                    ::SetWindowLongPtrW(b.parts[0], GWL_STYLE, ::GetWindowLongPtrW(b.parts[0], GWL_STYLE) | WS_TABSTOP);
             }
             break;
         case Kind::Edit:
